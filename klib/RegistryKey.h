@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace klib {
+
+// Owns one open registry key and reads and writes 32-bit values in it.
+// Every failure is a RegException carrying the status the registry returned.
+class RegistryKey {
+public:
+    // Creates path below root when access includes KEY_CREATE_SUB_KEY, otherwise only opens it.
+    // An empty path opens root itself.
+    RegistryKey(HKEY root, const std::wstring& path, REGSAM access);
+    ~RegistryKey();
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    // The value must be a REG_DWORD of exactly 4 bytes; nullString names the key's default value.
+    int getInt(const std::wstring& name) const;
+    // As getInt(name), but any RegException of the read yields defaultValue.
+    int getInt(const std::wstring& name, int defaultValue) const;
+    // Creates or replaces name as a 4-byte REG_DWORD.
+    void setInt(const std::wstring& name, int value);
+
+private:
+    HKEY handle_;
+};
+
+}  // namespace klib
