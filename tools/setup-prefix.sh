@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Settings for a fresh Wine prefix (WINEPREFIX must be set): a Japanese font behind the
-# dialog font, so the user-interface texts render as text.
+# Settings for a fresh Wine prefix (WINEPREFIX must be set):
+# - no window-manager handshake: a private Xvfb screen has no window manager, and Wine would wait
+#   for one for seconds whenever a window is hidden or destroyed;
+# - a Japanese font behind the dialog fonts, so the user-interface texts render as text.
 set -euo pipefail
-font=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
-[ -f "$font" ] || exit 0
 reg=$(mktemp --suffix=.reg)
 cat > "$reg" <<'REG'
 REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+REG
+if [ -f /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc ]; then
+    cat >> "$reg" <<'REG'
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "MS UI Gothic"="Noto Sans CJK JP"
@@ -14,5 +20,6 @@ REGEDIT4
 "MS Shell Dlg 2"="Noto Sans CJK JP"
 "Tahoma"="Noto Sans CJK JP"
 REG
+fi
 wine regedit /S "$reg" >/dev/null 2>&1
 rm -f "$reg"

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+namespace awt {
+
+class ActionListener;
+class Component;
+class Toolkit;
+
+// Root of every object that owns a native window: ties one window to one object through the window's
+// user data, subclasses the window with windowProc, and routes its messages to handleMessage.
+class WindowProcedure {
+public:
+    WindowProcedure() noexcept;
+    WindowProcedure(const WindowProcedure&) = delete;
+    WindowProcedure& operator=(const WindowProcedure&) = delete;
+    // Destroys the window if there still is one; throws "::DestroyWindow() failed", unless another
+    // exception is unwinding.
+    virtual ~WindowProcedure() noexcept(false);
+
+    virtual Toolkit* getToolkit() = 0;
+    // The per-object message handler; passes what it does not handle to callDefault.
+    virtual LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+
+    // The procedure the window had before it was bound.
+    LRESULT callDefault(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // Stores object in the window's user data and installs windowProc. Throws
+    // "window user data already set" when the window already had user data.
+    static void bindWindow(HWND window, WindowProcedure* object);
+    // Clears the window's user data; windowProc stays and hands later messages to DefWindowProcW.
+    // Throws "window user data broken" when the window had none.
+    static void unbindWindow(HWND window);
+    // The object bound to window; null for a null or unbound window.
+    static WindowProcedure* fromWindow(HWND window) noexcept;
+    // The component bound to window; null when unbound or bound to something else.
+    static Component* componentFromWindow(HWND window) noexcept;
+    // The procedure of every bound window. Exceptions are parked in the thread's toolkit.
+    static LRESULT CALLBACK windowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+
+    // Starts (or restarts at the new interval) this window's timer for listener, whose address is the
+    // timer id; ticks call listener->actionPerformed with this object as source.
+    // Throws klib::IllegalStateException "no peer" without a window.
+    UINT_PTR setTimer(UINT elapseMs, ActionListener* listener);
+    // Throws "::KillTimer() failed", also for a timer that is not running.
+    BOOL killTimer(ActionListener* listener);
+
+    HWND getHandle() const noexcept { return handle; }
+    WNDPROC getPreviousProcedure() const noexcept { return previousProcedure; }
+
+protected:
+    HWND handle;  // the bound native window (the peer); null when there is none
+    WNDPROC previousProcedure;  // receives unhandled messages; DefWindowProcW until a bind replaces it
+
+private:
+    static void CALLBACK timerProc(HWND window, UINT msg, UINT_PTR id, DWORD time) noexcept;
+};
+
+}  // namespace awt
