@@ -1,0 +1,118 @@
+#include "awt/FlowLayout.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "awt/Component.h"
+#include "awt/Container.h"
+#include "awt/TextMetrics.h"
+#include "klib/Exception.h"
+#include "klib/Strings.h"
+
+namespace awt {
+
+namespace {
+
+int checkAlignment(int alignment) {
+    if (alignment != FlowLayout::LEFT && alignment != FlowLayout::RIGHT && alignment != FlowLayout::CENTER) {
+        throw klib::IllegalArgumentException(L"alignment: " + klib::toString(alignment));
+    }
+    return alignment;
+}
+
+int defaultHgap() {
+    int charWidth = 0;
+    int halfCharHeight = 0;
+    getDefaultFontUnits(charWidth, halfCharHeight);
+    return charWidth;
+}
+
+}  // namespace
+
+FlowLayout::FlowLayout(int alignment) : alignment(checkAlignment(alignment)), hgap(defaultHgap()) {}
+
+void FlowLayout::setAlignment(int newAlignment) {
+    alignment = checkAlignment(newAlignment);
+}
+
+void FlowLayout::setHgap(int gap) {
+    if (gap < 0) {
+        throw klib::IllegalArgumentException(L"hgap: " + klib::toString(gap));
+    }
+    hgap = gap;
+}
+
+void FlowLayout::addLayoutComponent(Component*, const Constraints*) {}
+
+void FlowLayout::removeLayoutComponent(Component*) {}
+
+Dimension FlowLayout::preferredLayoutSize(Container* parent) {
+    int width = 0;
+    int height = 0;
+    const int count = parent->getComponentCount();
+    for (int i = 0; i < count; ++i) {
+        Component* const child = parent->getComponent(i);
+        if (!child->isVisible()) {
+            continue;
+        }
+        const Dimension preferred = child->getPreferredSize();
+        // Leading children of width 0 add no gap.
+        if (width > 0) {
+            width += hgap;
+        }
+        width += preferred.width;
+        height = std::max(height, preferred.height);
+    }
+    const Insets insets = parent->getInsets();
+    return Dimension{width + insets.left + insets.right, height + insets.top + insets.bottom};
+}
+
+void FlowLayout::layoutContainer(Container* parent) {
+    const Dimension size = parent->getSize();
+    const Insets insets = parent->getInsets();
+
+    struct Placement {
+        Component* child;
+        Dimension preferred;
+    };
+    std::vector<Placement> row;
+    int total = 0;
+    const int count = parent->getComponentCount();
+    for (int i = 0; i < count; ++i) {
+        Component* const child = parent->getComponent(i);
+        if (!child->isVisible()) {
+            continue;
+        }
+        const Dimension preferred = child->getPreferredSize();
+        if (total > 0) {
+            total += hgap;
+        }
+        total += preferred.width;
+        row.push_back(Placement{child, preferred});
+    }
+
+    int x = insets.left;
+    if (alignment == RIGHT) {
+        x = size.width - insets.right - total;
+    } else if (alignment == CENTER) {
+        x = insets.left + (size.width - insets.right - insets.left - total) / 2;
+    }
+    x = std::max(x, insets.left);
+
+    const int available = size.height - insets.top - insets.bottom;
+    // Gaps as counted in total: none before a child while the row so far is empty, so the row ends where
+    // the alignment expects it.
+    int run = 0;
+    for (const Placement& p : row) {
+        if (run > 0) {
+            x += hgap;
+            run += hgap;
+        }
+        p.child->setBounds(x, insets.top + (available - p.preferred.height) / 2, p.preferred.width, p.preferred.height);
+        x += p.preferred.width;
+        run += p.preferred.width;
+    }
+}
+
+}  // namespace awt

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <vector>
+
+#include "awt/Geometry.h"
+#include "awt/LayoutManager.h"
+
+namespace awt {
+
+class Component;
+class Container;
+
+// Places the children row by row in a grid whose column widths and row heights are the largest
+// preferred sizes of their visible children. The whole grid is aligned in the container (FILL stretches
+// or shrinks the columns or rows to the space) and each child in its cell.
+class GridFlowLayout : public LayoutManager {
+public:
+    // One numbering for all four alignments: horizontal ones take FILL, LEFT, RIGHT, CENTER; vertical
+    // ones FILL, TOP, BOTTOM, CENTER.
+    static constexpr int FILL = 0;
+    static constexpr int TOP = 1;
+    static constexpr int BOTTOM = 2;
+    static constexpr int LEFT = 3;
+    static constexpr int RIGHT = 4;
+    static constexpr int CENTER = 5;
+
+    // One row, one column, everything FILL, no gaps.
+    GridFlowLayout() = default;
+
+    // 0 for either count means as many as the children need; not both. Throws
+    // klib::IllegalArgumentException "rows: " / "cols: " and the value for a negative count, and
+    // "both of rows and cols specified 0"; nothing is stored then.
+    void setGrid(int rows, int cols);
+    // The alignment setters throw klib::IllegalArgumentException with the field name, ": " and the value
+    // for an alignment the direction does not take.
+    void setGridHAlign(int alignment);
+    void setGridVAlign(int alignment);
+    void setCellHAlign(int alignment);
+    void setCellVAlign(int alignment);
+    // Gaps of the default GUI font: its average character width and half its character height.
+    void useDefaultGaps();
+    // Throw klib::IllegalArgumentException "hgap: " / "vgap: " and the value for a negative gap.
+    void setHgap(int hgap);
+    void setVgap(int vgap);
+
+    int getRows() const noexcept { return rows; }
+    int getCols() const noexcept { return cols; }
+    int getGridHAlign() const noexcept { return gridHAlign; }
+    int getGridVAlign() const noexcept { return gridVAlign; }
+    int getCellHAlign() const noexcept { return cellHAlign; }
+    int getCellVAlign() const noexcept { return cellVAlign; }
+    int getHgap() const noexcept { return hgap; }
+    int getVgap() const noexcept { return vgap; }
+
+    // Constraints are ignored.
+    void addLayoutComponent(Component* child, const Constraints* constraints) override;
+    void removeLayoutComponent(Component* child) override;
+    Dimension preferredLayoutSize(Container* parent) override;
+    void layoutContainer(Container* parent) override;
+
+private:
+    // The measured grid: columns and rows that hold children (empty ones beyond them add nothing).
+    struct Grid {
+        int columns;  // children per row
+        std::vector<int> widths;  // per column
+        std::vector<int> heights;  // per row
+    };
+
+    Grid measure(Container* parent) const;
+
+    int rows = 1;  // 0: as many as needed
+    int cols = 1;  // 0: as many as needed
+    int gridHAlign = FILL;
+    int gridVAlign = FILL;
+    int cellHAlign = FILL;
+    int cellVAlign = FILL;
+    int hgap = 0;  // between columns
+    int vgap = 0;  // between rows
+};
+
+}  // namespace awt

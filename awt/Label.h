@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "awt/Component.h"
+#include "awt/Geometry.h"
+
+namespace awt {
+
+// A static text of one or more lines (separated by line feeds). Its preferred size is the text measured
+// with the font of its own control, in device pixels, without margins.
+class Label : public Component {
+public:
+    // Alignment styles of the static control.
+    static constexpr int LEFT = SS_LEFT;
+    static constexpr int CENTER = SS_CENTER;
+    static constexpr int RIGHT = SS_RIGHT;
+
+    // The text is the string resource stringId; alignment is LEFT, CENTER or RIGHT, else
+    // klib::IllegalArgumentException "alignment: " and the value.
+    Label(int stringId, int alignment);
+    // For a text that does not come from the string table.
+    Label(std::wstring text, int alignment);
+    ~Label() noexcept(false) override;
+
+    const wchar_t* getClassName() const override;
+    const wchar_t* getWindowText() const override;
+    // Shows ampersands as they are and reports clicks to the parent.
+    DWORD getStyle() const override;
+    // Measured once with the control's font and kept. Throws "::SelectObject() failed".
+    Dimension getPreferredSize() override;
+    // Changes the alignment bits of an existing control in place, without re-creating it. Validates as
+    // the constructor does.
+    virtual void setAlignment(int alignment);
+
+    const std::wstring& getText() const noexcept { return text; }
+    int getAlignment() const noexcept { return alignment; }
+
+private:
+    Dimension measure() const;
+
+    std::wstring text;
+    int alignment;
+    Dimension preferredSize;  // width -1: not measured yet
+};
+
+}  // namespace awt
