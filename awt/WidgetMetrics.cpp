@@ -1,0 +1,51 @@
+#include "awt/WidgetMetrics.h"
+
+#include "awt/AWTException.h"
+#include "awt/Component.h"
+#include "awt/GdiObject.h"
+#include "awt/TextMetrics.h"
+
+namespace awt {
+
+namespace {
+
+// SelectObject may legitimately return null with no error set; only an error code is a failure.
+HGDIOBJ selectObject(HDC dc, HGDIOBJ object) {
+    SetLastError(0);
+    const HGDIOBJ previous = SelectObject(dc, object);
+    if (previous == nullptr) {
+        const DWORD error = GetLastError();
+        if (error != 0) {
+            throw AWTException(L"::SelectObject() failed", static_cast<int>(error));
+        }
+    }
+    return previous;
+}
+
+}  // namespace
+
+bool measureControlText(const Component& component, const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) {
+    if (component.getHandle() != nullptr) {
+        component.measureText(text, extent, metrics);
+        return true;
+    }
+    WindowDC dc(GetDC(nullptr), nullptr);
+    if (dc.get() == nullptr) {
+        throw AWTException(L"::GetDC() failed", static_cast<int>(GetLastError()));
+    }
+    const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+    // Without the stock font the screen DC keeps the system font, as a control would.
+    const HGDIOBJ previous = font != nullptr ? selectObject(dc.get(), font) : nullptr;
+    if (extent != nullptr) {
+        getTextExtent(dc.get(), text.c_str(), static_cast<int>(text.size()), extent);
+    }
+    if (metrics != nullptr) {
+        getTextMetrics(dc.get(), metrics);
+    }
+    if (previous != nullptr) {
+        selectObject(dc.get(), previous);
+    }
+    return false;
+}
+
+}  // namespace awt
