@@ -2,8 +2,12 @@
 
 #include "app/ScreenCapture.h"
 #include "app/SettingsStore.h"
+#include "awt/Component.h"
+#include "awt/GdiObject.h"
+#include "awt/Toolkit.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
+#include "resources/resource.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -42,6 +46,7 @@ int countChanges(const std::uint8_t* next, const std::uint8_t* previous, int col
 
 Orlivex::Orlivex()
     : interval(DEFAULT_INTERVAL), cellSize(DEFAULT_CELL_SIZE), color(static_cast<COLORREF>(DEFAULT_COLOR)) {
+    loadSettings();
     cellBrush.reset(color);
     backgroundBrush.reset(RGB(0, 0, 0));
 }
@@ -56,6 +61,44 @@ Orlivex::~Orlivex() noexcept {
         } catch (const klib::Exception& failure) {
             klib::reportIgnoredFailure(L"~Orlivex(): " + failure.toString());
         }
+    }
+}
+
+void Orlivex::start(awt::Component* target, HWND) {
+    setArea(target->getWidth(), target->getHeight());
+    createBoard();
+    target->setBackground(RGB(0, 0, 0));
+    target->setTimer(static_cast<UINT>(interval), this);
+}
+
+void Orlivex::paint(awt::Component*, HDC dc) {
+    paint(dc);
+}
+
+void Orlivex::stop(awt::Component* target) {
+    target->killTimer(this);
+    releaseBoard();
+}
+
+void Orlivex::actionPerformed(awt::ActionEvent& event) {
+    // Timer ticks come from the object bound to the drawing window.
+    const HWND window = static_cast<awt::WindowProcedure*>(event.source)->getHandle();
+    awt::WindowDC dc(GetDC(window), window);
+    nextGeneration(dc.get());
+    if (dc.get()) ReleaseDC(window, dc.detach());
+}
+
+void Orlivex::loadSettings() {
+    int storedColor = static_cast<int>(color);
+    loadStoredSettings(interval, cellSize, storedColor);
+    color = static_cast<COLORREF>(storedColor);
+}
+
+void Orlivex::saveSettings() {
+    try {
+        storeSettings(interval, cellSize, static_cast<int>(color));
+    } catch (const klib::RegException& failure) {
+        failure.showMessageBox(nullptr, awt::Toolkit::loadString(IDS_DESCRIPTION).c_str(), MB_ICONERROR);
     }
 }
 

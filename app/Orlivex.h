@@ -7,18 +7,37 @@
 #include <memory>
 
 #include "app/SolidBrush.h"
+#include "awt/Listeners.h"
+#include "screensaver/Renderer.h"
 
 // Conway's Life on a grid of cellSize x cellSize squares over a drawing area, seeded from the
 // screen picture and painted incrementally: each generation fills only the cells that changed.
-class Orlivex {
+// As a renderer it runs on a timer of its drawing window, one generation per tick.
+class Orlivex : public screensaver::Renderer, public awt::ActionListener {
 public:
     using TickSource = DWORD(WINAPI*)();
 
+    // Loads the stored settings, then makes the brushes.
     Orlivex();
     // Frees the planes, then the background brush and the cell brush; never throws.
-    ~Orlivex() noexcept;
+    ~Orlivex() noexcept override;
     Orlivex(const Orlivex&) = delete;
     Orlivex& operator=(const Orlivex&) = delete;
+
+    // Builds and seeds the board at the target's size, blackens its background and starts its
+    // timer at the interval.
+    void start(awt::Component* target, HWND handle) override;
+    // Repaints the whole current generation at the size recorded by start.
+    void paint(awt::Component* target, HDC dc) override;
+    // Kills the target's timer and frees the board.
+    void stop(awt::Component* target) override;
+    // One timer tick: the next generation, drawn on the ticking window.
+    void actionPerformed(awt::ActionEvent& event) override;
+
+    // Reads the stored settings; falls back to the defaults silently.
+    void loadSettings();
+    // Writes the three settings; a failure is shown in an error box and goes no further.
+    void saveSettings();
 
     // Records the size of the drawing area that the next createBoard() covers.
     void setArea(int width, int height) noexcept;

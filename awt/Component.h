@@ -167,6 +167,8 @@ protected:
     Toolkit* cachedToolkit;  // not owned
 
     void setVisibleFlag(bool visible) noexcept;
+    // For a peer the toolkit did not create: its client offset as its owner measured it.
+    void setClientOffset(const Point& offset) noexcept { clientOffset = offset; }
 
 private:
     friend class Container;

@@ -1,0 +1,23 @@
+#include "app/Modes.h"
+
+#include "app/Orlivex.h"
+#include "awt/Toolkit.h"
+#include "screensaver/PreviewWindow.h"
+#include "screensaver/SaverWindow.h"
+
+int runSaver() {
+    Orlivex renderer;
+    screensaver::SaverWindow window;
+    window.setRenderer(&renderer);
+    window.setVisible(true);
+    return window.getToolkit()->run();
+}
+
+int runPreview(HWND parent) {
+    Orlivex renderer;
+    screensaver::PreviewWindow preview(parent);
+    preview.setRenderer(&renderer);
+    // The native window exists already inside the host; this starts the renderer.
+    preview.addNotify();
+    return preview.getToolkit()->run();
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <windows.h>
+
+// The mode runners of the screen saver; each returns the process exit code.
+
+// Full-screen saving until the first sign of the user.
+int runSaver();
+// The animation inside the host's preview area until the host closes it.
+int runPreview(HWND parent);

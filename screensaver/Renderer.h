@@ -1,0 +1,26 @@
+#pragma once
+
+#include <windows.h>
+
+namespace awt {
+class Component;
+}
+
+namespace screensaver {
+
+// What a drawing window hands its drawing to. Never deleted through this interface: the owner
+// destroys a renderer as its concrete class, after the window's native window is gone.
+class Renderer {
+public:
+    // The target's native window was created and bound; it is not shown yet.
+    virtual void start(awt::Component* target, HWND handle) = 0;
+    // Between BeginPaint and EndPaint of the target's WM_PAINT.
+    virtual void paint(awt::Component* target, HDC dc) = 0;
+    // The target's native window is about to be destroyed.
+    virtual void stop(awt::Component* target) = 0;
+
+protected:
+    ~Renderer() = default;
+};
+
+}  // namespace screensaver

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include "awt/Listeners.h"
+#include "awt/Window.h"
+#include "screensaver/Renderer.h"
+
+namespace screensaver {
+
+// The full-screen saver: a topmost popup over the primary screen that hides the cursor, hands its
+// drawing to a renderer and ends the toolkit loop with 0 on the first sign of the user.
+class SaverWindow : public awt::Window,
+                    public awt::WindowListener,
+                    public awt::MouseListener,
+                    public awt::KeyListener {
+public:
+    SaverWindow();
+    ~SaverWindow() noexcept(false) override;
+
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Creates the window and hides the cursor.
+    HWND createWindow() override;
+    // Creates the native window, then starts the renderer while the window is still hidden.
+    void addNotify() override;
+    void removeNotify() override;
+
+    // Not owned; must be set before the window is shown and outlive its native window.
+    void setRenderer(Renderer* renderer) noexcept { this->renderer = renderer; }
+    // Shows the cursor, hides the window and asks the loop to end with 0. Runs again for every
+    // qualifying message that still arrives; the first quit request ends the loop.
+    void endSaving();
+
+    void windowActivated(awt::WindowEvent& event) override;
+    void windowDeactivated(awt::WindowEvent& event) override;
+    void windowClosing(awt::WindowEvent& event) override;
+    void windowClosed(awt::WindowEvent& event) override;
+    void mouseEntered(awt::MouseEvent& event) override;
+    void mouseExited(awt::MouseEvent& event) override;
+    void mousePressed(awt::MouseEvent& event) override;
+    void mouseReleased(awt::MouseEvent& event) override;
+    void mouseDoubleClicked(awt::MouseEvent& event) override;
+    void keyPressed(awt::KeyEvent& event) override;
+    void keyReleased(awt::KeyEvent& event) override;
+    void keyTyped(awt::KeyEvent& event) override;
+
+private:
+    Renderer* renderer;  // not owned
+    // Where the first mouse-move message found the mouse; -1 until then.
+    int firstMouseX;
+    int firstMouseY;
+};
+
+}  // namespace screensaver

@@ -1,0 +1,152 @@
+// The preview window draws in-process: Wine does not show another process's child windows, so the
+// drawing of preview mode is checked here, with the preview started the way the preview mode starts it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/Orlivex.h"
+#include "awt/Toolkit.h"
+#include "screensaver/PreviewWindow.h"
+
+namespace {
+
+constexpr int AREA_WIDTH = 152;
+constexpr int AREA_HEIGHT = 112;
+
+// The host's preview area at the screen's top-left corner, where the preview seeds from: black on the
+// left half, white on the right half.
+LRESULT CALLBACK areaProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT left{0, 0, AREA_WIDTH / 2, AREA_HEIGHT};
+        RECT right{AREA_WIDTH / 2, 0, AREA_WIDTH, AREA_HEIGHT};
+        FillRect(dc, &left, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillRect(dc, &right, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        EndPaint(window, &ps);
+        return 0;
+    }
+    return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+HWND createArea() {
+    static const ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = areaProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"test.PreviewArea";
+        return RegisterClassW(&wc);
+    }();
+    HWND area = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(atom), L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                                AREA_WIDTH, AREA_HEIGHT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    UpdateWindow(area);
+    return area;
+}
+
+void pump(DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (GetTickCount64() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// The window's pixels as 0x00RRGGBB, read back from its device context.
+std::vector<std::uint32_t> pixelsOf(HWND window) {
+    HDC dc = GetDC(window);
+    HDC memory = CreateCompatibleDC(dc);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), AREA_WIDTH, -AREA_HEIGHT, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, AREA_WIDTH, AREA_HEIGHT, dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* source = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(source, source + AREA_WIDTH * AREA_HEIGHT);
+    for (auto& p : pixels) p &= 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
+DWORD WINAPI tickOfTheDarkBand() { return 0; }  // key 0: grey levels 0 to 31 come alive
+
+class PreviewDrawingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        area = createArea();
+        pump(100);
+        renderer = std::make_unique<Orlivex>();
+        renderer->setTickSource(tickOfTheDarkBand);
+        renderer->setInterval(1000);
+        renderer->setColor(RGB(0x60, 0x40, 0x80));
+        preview = std::make_unique<screensaver::PreviewWindow>(area);
+        preview->setRenderer(renderer.get());
+        preview->addNotify();
+    }
+    void TearDown() override {
+        preview.reset();
+        renderer.reset();
+        DestroyWindow(area);
+    }
+
+    HWND area = nullptr;
+    std::unique_ptr<Orlivex> renderer;
+    std::unique_ptr<screensaver::PreviewWindow> preview;
+};
+
+TEST_F(PreviewDrawingTest, CoversTheAreaAndStartsTheBoardAtItsSize) {
+    RECT rect;
+    GetWindowRect(preview->getHandle(), &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, AREA_WIDTH);
+    EXPECT_EQ(rect.bottom, AREA_HEIGHT);
+    EXPECT_EQ(GetParent(preview->getHandle()), area);
+    EXPECT_EQ(renderer->getWidth(), AREA_WIDTH);
+    EXPECT_EQ(renderer->getHeight(), AREA_HEIGHT);
+    EXPECT_EQ(preview->getPreferredSize().width, AREA_WIDTH);
+}
+
+TEST_F(PreviewDrawingTest, ShowsTheSeededBandInTheCellColourOnBlack) {
+    UpdateWindow(preview->getHandle());
+    const auto first = pixelsOf(preview->getHandle());
+    const std::uint32_t cell = 0x604080;
+    for (int y = 0; y < AREA_HEIGHT; ++y)
+        for (int x = 0; x < AREA_WIDTH; ++x)
+            ASSERT_EQ(first[y * AREA_WIDTH + x], x < AREA_WIDTH / 2 ? cell : 0u) << x << "," << y;
+}
+
+TEST_F(PreviewDrawingTest, LaterGenerationsChangeThePicture) {
+    UpdateWindow(preview->getHandle());
+    const auto first = pixelsOf(preview->getHandle());
+    pump(1500);
+    const auto later = pixelsOf(preview->getHandle());
+    EXPECT_NE(later, first);
+    for (const std::uint32_t p : later) ASSERT_TRUE(p == 0 || p == 0x604080) << std::hex << p;
+}
+
+TEST_F(PreviewDrawingTest, AWindowCloseEndsTheLoopWithZero) {
+    PostMessageW(preview->getHandle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(preview->getToolkit()->run(), 0);
+}
+
+TEST_F(PreviewDrawingTest, DestroyingTheAreaEndsTheLoopWithZero) {
+    PostMessageW(area, WM_NULL, 0, 0);
+    DestroyWindow(area);
+    EXPECT_EQ(preview->getHandle(), nullptr) << "the native window went with its parent";
+    EXPECT_EQ(preview->getToolkit()->run(), 0);
+}
+
+}  // namespace
