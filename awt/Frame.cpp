@@ -1,0 +1,236 @@
+#include "awt/Frame.h"
+
+#include <exception>
+#include <utility>
+
+#include "awt/AWTException.h"
+#include "awt/Toolkit.h"
+#include "klib/Exception.h"
+#include "klib/Strings.h"
+
+namespace awt {
+
+namespace {
+
+constexpr int NOT_COMPUTED = -1;
+constexpr DWORD CAPTION_BITS = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD FRAME_SIZING_BITS = WS_THICKFRAME | WS_MAXIMIZEBOX;
+
+// Greys (or enables again) the close command of window's system menu, and with it the close button.
+void enableCloseCommand(HWND window, bool enabled) {
+    const HMENU menu = GetSystemMenu(window, FALSE);
+    if (menu == nullptr) {
+        const DWORD error = GetLastError();
+        throw AWTException(L"::GetSystemMenu() failed", static_cast<int>(error));
+    }
+    EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+}  // namespace
+
+IconHolder::~IconHolder() noexcept(false) {
+    if (icon == nullptr) {
+        return;
+    }
+    if (!DestroyIcon(icon)) {
+        const DWORD error = GetLastError();
+        if (std::uncaught_exceptions() > 0) {
+            klib::reportIgnoredFailure(L"::DestroyIcon() failed");
+            return;
+        }
+        throw AWTException(L"::DestroyIcon() failed", static_cast<int>(error));
+    }
+}
+
+void IconHolder::reset() {
+    if (icon == nullptr) {
+        return;
+    }
+    const HICON held = icon;
+    icon = nullptr;  // a failed destroy must not be retried by the destructor
+    if (!DestroyIcon(held)) {
+        const DWORD error = GetLastError();
+        throw AWTException(L"::DestroyIcon() failed", static_cast<int>(error));
+    }
+}
+
+void IconHolder::load(int id, int iconWidth, int iconHeight) {
+    IconHolder fresh;
+    fresh.icon = Toolkit::loadIcon(id, iconWidth, iconHeight);
+    swap(fresh);
+    fresh.reset();
+}
+
+void IconHolder::swap(IconHolder& other) noexcept {
+    std::swap(icon, other.icon);
+}
+
+Frame::Frame(Window* owner, std::wstring text)
+    : Window(owner), title(std::move(text)), resizable(true), closable(true), insets{NOT_COMPUTED, 0, 0, 0} {}
+
+Frame::~Frame() noexcept(false) {
+    std::exception_ptr failure;
+    try {
+        if (handle != nullptr) {
+            // The window outlives the icons by a little; it must not draw with destroyed ones.
+            sendIcons(handle, nullptr, nullptr);
+        }
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        largeIcon.reset();
+    } catch (...) {
+        if (!failure) {
+            failure = std::current_exception();
+        }
+    }
+    try {
+        smallIcon.reset();
+    } catch (...) {
+        if (!failure) {
+            failure = std::current_exception();
+        }
+    }
+    if (failure) {
+        if (std::uncaught_exceptions() > 0) {
+            klib::reportIgnoredFailure(L"~Frame(): releasing the icons failed");
+            return;
+        }
+        std::rethrow_exception(failure);
+    }
+}
+
+LRESULT Frame::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The low four bits of the command are the system's own.
+    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && !closable) {
+        return 0;
+    }
+    return Window::handleMessage(msg, wParam, lParam);
+}
+
+const wchar_t* Frame::getWindowText() const {
+    return title.c_str();
+}
+
+DWORD Frame::getStyle() const {
+    // The container's WS_GROUP bit stays: for an overlapped window it is the minimize box.
+    DWORD style = (Window::getStyle() & ~CAPTION_BITS) | WS_CAPTION | WS_SYSMENU;
+    if (resizable) {
+        style |= FRAME_SIZING_BITS;
+    }
+    return style;
+}
+
+HWND Frame::createWindow() {
+    const HWND window = Window::createWindow();
+    try {
+        if (!closable) {
+            enableCloseCommand(window, false);
+        }
+        sendIcons(window, smallIcon.get(), largeIcon.get());
+    } catch (...) {
+        DestroyWindow(window);
+        throw;
+    }
+    return window;
+}
+
+void Frame::sendIcons(HWND window, HICON smallHandle, HICON largeHandle) {
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallHandle));
+    Toolkit::rethrowParked();
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeHandle));
+    Toolkit::rethrowParked();
+}
+
+void Frame::removeNotify() {
+    insets.top = NOT_COMPUTED;
+    Window::removeNotify();
+}
+
+void Frame::validate() {
+    insets.top = NOT_COMPUTED;
+    Window::validate();
+}
+
+Insets Frame::getInsets() const {
+    if (insets.top != NOT_COMPUTED) {
+        return insets;
+    }
+    if (handle == nullptr) {
+        return Insets{0, 0, 0, 0};
+    }
+    RECT window;
+    getWindowRect(&window);
+    POINT corner{window.left, window.top};
+    screenToClient(&corner);
+    RECT client;
+    getClientRect(&client);
+    const int windowWidth = window.right - window.left;
+    const int windowHeight = window.bottom - window.top;
+    insets = Insets{-corner.y, -corner.x, corner.y + windowHeight - client.bottom,
+                    corner.x + windowWidth - client.right};
+    return insets;
+}
+
+void Frame::setResizable(bool newResizable) {
+    changeResizable(newResizable, FRAME_SIZING_BITS);
+}
+
+void Frame::changeResizable(bool newResizable, DWORD bits) {
+    if (newResizable == resizable) {
+        return;
+    }
+    resizable = newResizable;
+    if (handle == nullptr) {
+        return;
+    }
+    if (newResizable) {
+        addStyle(bits);
+    } else {
+        removeStyle(bits);
+    }
+    setWindowPos(nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    // The border changed: the remembered insets and client offset are wrong now, and so is the layout.
+    validate();
+}
+
+void Frame::setClosable(bool newClosable) {
+    if (newClosable == closable) {
+        return;
+    }
+    closable = newClosable;
+    if (handle != nullptr) {
+        enableCloseCommand(handle, newClosable);
+    }
+}
+
+void Frame::setTitle(const std::wstring& text) {
+    title = text;
+    if (handle != nullptr) {
+        setWindowText(title.c_str());
+    }
+}
+
+void Frame::setTitle(int stringId) {
+    const std::wstring text = Toolkit::loadString(static_cast<UINT>(stringId));
+    // The absent-string marker is no caption text.
+    setTitle(text == klib::nullString ? std::wstring() : text);
+}
+
+void Frame::setIcon(int iconId) {
+    IconHolder freshSmall;
+    freshSmall.load(iconId, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+    IconHolder freshLarge;
+    freshLarge.load(iconId, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    // The previous icons stay alive until the window has the new ones; then the holders destroy them.
+    smallIcon.swap(freshSmall);
+    largeIcon.swap(freshLarge);
+    if (handle != nullptr) {
+        sendIcons(handle, smallIcon.get(), largeIcon.get());
+    }
+    freshLarge.reset();
+    freshSmall.reset();
+}
+
+}  // namespace awt

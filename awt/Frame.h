@@ -1,0 +1,91 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "awt/Geometry.h"
+#include "awt/Window.h"
+
+namespace awt {
+
+// Owns at most one icon loaded from the module's resources.
+class IconHolder {
+public:
+    IconHolder() noexcept = default;
+    IconHolder(const IconHolder&) = delete;
+    IconHolder& operator=(const IconHolder&) = delete;
+    // Destroys a held icon; throws "::DestroyIcon() failed", unless another exception is unwinding.
+    ~IconHolder() noexcept(false);
+
+    // Destroys the held icon, if any. Throws "::DestroyIcon() failed".
+    void reset();
+    // Replaces the held icon with the icon resource id at the given size; the previous icon is
+    // destroyed only once the new one is loaded. Throws "::LoadImage() failed".
+    void load(int id, int width, int height);
+    void swap(IconHolder& other) noexcept;
+    HICON get() const noexcept { return icon; }
+
+private:
+    HICON icon = nullptr;
+};
+
+// A top-level window with a caption: title, system menu (whose close command can be greyed), an optional
+// sizing border with maximize box, small and large icons, and insets for the border and caption.
+class Frame : public Window {
+public:
+    Frame(Window* owner, std::wstring title);
+    // Destroys the large icon, then the small one. Throws "::DestroyIcon() failed", unless another
+    // exception is unwinding.
+    ~Frame() noexcept(false) override;
+
+    // Swallows the system close command while the frame is not closable.
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The title; the native window is created with it.
+    const wchar_t* getWindowText() const override;
+    // An overlapped window with caption and system menu; sizing border and maximize box when resizable.
+    DWORD getStyle() const override;
+    // Greys the close command if needed and hands the icons to the new window; a failure destroys the
+    // half-made window. Throws "::GetSystemMenu() failed".
+    HWND createWindow() override;
+    void removeNotify() override;
+    void validate() override;
+    // The border, caption and menu around the client area; zeros (not remembered) without a window.
+    // Throws "::GetWindowRect() failed", "::ScreenToClient() failed", "::GetClientRect() failed".
+    Insets getInsets() const override;
+
+    virtual void setResizable(bool resizable);
+    // Greys or enables the system menu's close command. Throws "::GetSystemMenu() failed".
+    virtual void setClosable(bool closable);
+
+    // Throws "::SetWindowText() failed".
+    void setTitle(const std::wstring& text);
+    // The string resource stringId; a missing string gives an empty title.
+    void setTitle(int stringId);
+    // Loads the icon resource iconId in the small and the large system size and hands both to the window.
+    // Throws "::LoadImage() failed", "::DestroyIcon() failed".
+    void setIcon(int iconId);
+
+    const std::wstring& getTitle() const noexcept { return title; }
+    bool isResizable() const noexcept { return resizable; }
+    bool isClosable() const noexcept { return closable; }
+    HICON getSmallIcon() const noexcept { return smallIcon.get(); }
+    HICON getLargeIcon() const noexcept { return largeIcon.get(); }
+
+protected:
+    // Stores resizable and adds or removes bits on an existing window, which is then redrawn with its
+    // new border and laid out inside it.
+    void changeResizable(bool newResizable, DWORD bits);
+
+private:
+    static void sendIcons(HWND window, HICON smallHandle, HICON largeHandle);
+
+    std::wstring title;
+    bool resizable;
+    bool closable;
+    IconHolder smallIcon;  // sent as ICON_SMALL
+    IconHolder largeIcon;  // sent as ICON_BIG
+    mutable Insets insets;  // top -1: not computed
+};
+
+}  // namespace awt
