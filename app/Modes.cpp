@@ -1,5 +1,6 @@
 #include "app/Modes.h"
 
+#include "app/Configure.h"
 #include "app/Orlivex.h"
 #include "awt/Toolkit.h"
 #include "screensaver/PreviewWindow.h"
@@ -20,4 +21,11 @@ int runPreview(HWND parent) {
     // The native window exists already inside the host; this starts the renderer.
     preview.addNotify();
     return preview.getToolkit()->run();
+}
+
+int runConfigure(HWND owner) {
+    Configure dialog(owner);
+    // Modal: returns once the dialog is hidden again (OK, Cancel, Escape or the close box).
+    dialog.setVisible(true);
+    return 0;
 }

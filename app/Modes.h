@@ -8,3 +8,5 @@
 int runSaver();
 // The animation inside the host's preview area until the host closes it.
 int runPreview(HWND parent);
+// The modal configuration dialog, owned by the top-level window of owner (none for 0).
+int runConfigure(HWND owner);

@@ -1,0 +1,141 @@
+#include "app/Configure.h"
+
+#include "app/Orlivex.h"
+#include "awt/Button.h"
+#include "awt/ColorDialog.h"
+#include "awt/Label.h"
+#include "awt/NumberField.h"
+#include "awt/Panel.h"
+#include "awt/TextMetrics.h"
+#include "awt/Window.h"
+#include "resources/resource.h"
+#include "screensaver/PreviewWindow.h"
+
+namespace {
+
+constexpr int LEFT = 0;
+constexpr int CENTERED = 1;
+constexpr int RIGHT = 2;
+constexpr int PREVIEW_WIDTH = 128;
+constexpr int PREVIEW_HEIGHT = 96;
+
+}  // namespace
+
+Configure::Configure(HWND owner)
+    : screensaver::ConfigDialog(owner),
+      renderer(std::make_unique<Orlivex>()),
+      intervalField(nullptr),
+      sizeField(nullptr),
+      marginWidth(0),
+      marginHeight(0),
+      buttonLayout(0),
+      actionAdapters(this),
+      adjustmentAdapters(this),
+      keyAdapters(this) {
+    buildContents();
+}
+
+Configure::~Configure() noexcept(false) {
+    // No message is dispatched before the dialog's windows go, so no tick reaches the renderer now.
+    renderer.reset();
+    keyAdapters.clear();
+    adjustmentAdapters.clear();
+    actionAdapters.clear();
+}
+
+awt::Insets Configure::getInsets() const {
+    awt::Insets insets = screensaver::ConfigDialog::getInsets();
+    insets.top += marginHeight;
+    insets.bottom += marginHeight;
+    insets.left += marginWidth;
+    insets.right += marginWidth;
+    return insets;
+}
+
+void Configure::buildContents() {
+    setIcon(IDI_ORLIVEX);
+    setTitle(IDS_DESCRIPTION);
+
+    intervalField = createNumberField(0, 1000, renderer->getInterval(), &Configure::intervalChanged);
+    sizeField = createNumberField(1, 10, renderer->getCellSize(), &Configure::sizeChanged);
+    awt::Button* const colorButton = createButton(IDS_CHOOSE, &Configure::chooseColor);
+
+    const awt::LayoutManager::Constraints plain;
+    auto* const settings = new awt::Panel();  // owned by the dialog once added below
+    settingsLayout.setGrid(0, 2);
+    settingsLayout.setGridVAlign(awt::GridFlowLayout::CENTER);
+    settingsLayout.useDefaultGaps();
+    settings->setLayout(&settingsLayout);
+    settings->add(new awt::Label(IDS_INTERVAL, LEFT), &plain);
+    settings->add(intervalField, &plain);
+    settings->add(new awt::Label(IDS_SIZE, LEFT), &plain);
+    settings->add(sizeField, &plain);
+    settings->add(new awt::Label(IDS_COLOR, LEFT), &plain);
+    settings->add(colorButton, &plain);
+
+    auto* const preview = new screensaver::PreviewWindow(nullptr);
+    preview->setSize(PREVIEW_WIDTH, PREVIEW_HEIGHT);
+    preview->setRenderer(renderer.get());
+
+    auto* const previewPanel = new awt::Panel();
+    previewPanel->setLayout(&previewLayout);
+    previewPanel->add(preview, &awt::BorderLayout::CENTER);
+    previewPanel->add(new awt::Label(IDS_PREVIEW, CENTERED), &awt::BorderLayout::SOUTH);
+
+    auto* const buttons = new awt::Panel();
+    buttonLayout.setAlignment(RIGHT);
+    buttons->setLayout(&buttonLayout);
+    buttons->add(createButton(IDS_OK, &Configure::ok), &plain);
+    buttons->add(createButton(IDS_CANCEL, &Configure::cancel), &plain);
+
+    setLayout(&mainLayout);
+    mainLayout.useDefaultGaps();
+    add(previewPanel, &awt::BorderLayout::WEST);
+    add(settings, &awt::BorderLayout::CENTER);
+    add(buttons, &awt::BorderLayout::SOUTH);
+
+    awt::getDefaultFontUnits(marginWidth, marginHeight);
+
+    addKeyAccelerator(awt::KeyStroke{VK_RETURN, 0, false}, keyAdapters.make(&Configure::ok));
+    addKeyAccelerator(awt::KeyStroke{VK_ESCAPE, 0, false}, keyAdapters.make(&Configure::cancel));
+
+    setResizable(false);
+    pack();
+    center();
+}
+
+awt::NumberField* Configure::createNumberField(int minimum, int maximum, int value, Method method) {
+    auto* const field = new awt::NumberField(value);  // owned by the panel it is added to
+    field->setRange(minimum, maximum);
+    field->addAdjustmentListener(adjustmentAdapters.make(method));
+    return field;
+}
+
+awt::Button* Configure::createButton(int stringId, Method method) {
+    auto* const button = new awt::Button(stringId);  // owned by the panel it is added to
+    button->addActionListener(actionAdapters.make(method));
+    return button;
+}
+
+void Configure::intervalChanged() {
+    renderer->setInterval(intervalField->getValue());
+}
+
+void Configure::sizeChanged() {
+    renderer->setCellSize(sizeField->getValue());
+}
+
+void Configure::chooseColor() {
+    awt::ColorDialog chooser(this, static_cast<int>(renderer->getColor()));
+    chooser.setVisible(true);
+    if (chooser.getColor() != -1) renderer->setColor(static_cast<COLORREF>(chooser.getColor()));
+}
+
+void Configure::ok() {
+    renderer->saveSettings();
+    setVisible(false);
+}
+
+void Configure::cancel() {
+    setVisible(false);
+}

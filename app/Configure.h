@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/Orlivex.h"
+#include "awt/BorderLayout.h"
+#include "awt/FlowLayout.h"
+#include "awt/GridFlowLayout.h"
+#include "awt/ListenerAdapters.h"
+#include "screensaver/ConfigDialog.h"
+
+namespace awt {
+class Button;
+class NumberField;
+}  // namespace awt
+
+// The configuration dialog: interval, cell size and colour with a live preview of the edited values.
+// OK stores them; Cancel, Escape and the close box leave the stored settings alone.
+class Configure : public screensaver::ConfigDialog {
+public:
+    explicit Configure(HWND owner);
+    // The renderer first, then the adapters, then the dialog with its widgets.
+    ~Configure() noexcept(false) override;
+
+    // The frame's insets plus one default gap on every side.
+    awt::Insets getInsets() const override;
+
+    // The renderer that holds the edited settings and drives the preview.
+    Orlivex* getRenderer() const noexcept { return renderer.get(); }
+
+private:
+    using Method = void (Configure::*)();
+
+    void buildContents();
+    awt::NumberField* createNumberField(int minimum, int maximum, int value, Method method);
+    awt::Button* createButton(int stringId, Method method);
+
+    void intervalChanged();
+    void sizeChanged();
+    void chooseColor();
+    void ok();
+    void cancel();
+
+    std::unique_ptr<Orlivex> renderer;  // deleted first by the destructor
+    awt::NumberField* intervalField;   // owned by the component tree
+    awt::NumberField* sizeField;       // owned by the component tree
+    int marginWidth;
+    int marginHeight;
+    awt::BorderLayout mainLayout;
+    awt::GridFlowLayout settingsLayout;
+    awt::BorderLayout previewLayout;
+    awt::FlowLayout buttonLayout;
+    awt::AdapterList<Configure, awt::ActionListener_mem_fun_t> actionAdapters;
+    awt::AdapterList<Configure, awt::AdjustmentListener_mem_fun_t> adjustmentAdapters;
+    awt::AdapterList<Configure, awt::KeyListener_mem_fun_t> keyAdapters;
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "awt/Events.h"
+#include "awt/Listeners.h"
+
+namespace awt {
+
+// Listener adapters that call a method without arguments of an owning object.
+
+template <class T>
+class ActionListener_mem_fun_t : public ActionListener {
+public:
+    using Method = void (T::*)();
+    ActionListener_mem_fun_t(T* owner, Method method) noexcept : owner(owner), method(method) {}
+    void actionPerformed(ActionEvent&) override { (owner->*method)(); }
+
+private:
+    T* owner;  // not owned
+    Method method;
+};
+
+template <class T>
+class AdjustmentListener_mem_fun_t : public AdjustmentListener {
+public:
+    using Method = void (T::*)();
+    AdjustmentListener_mem_fun_t(T* owner, Method method) noexcept : owner(owner), method(method) {}
+    // The kind of adjustment and the value are the caller's to read from the source.
+    void adjustmentValueChanged(AdjustmentEvent&) override { (owner->*method)(); }
+
+private:
+    T* owner;  // not owned
+    Method method;
+};
+
+// Claims the key press it handles, so it goes no further.
+template <class T>
+class KeyListener_mem_fun_t : public KeyListener {
+public:
+    using Method = void (T::*)();
+    KeyListener_mem_fun_t(T* owner, Method method) noexcept : owner(owner), method(method) {}
+    void keyPressed(KeyEvent& event) override {
+        (owner->*method)();
+        event.consumed = true;
+    }
+    void keyReleased(KeyEvent&) override {}
+    void keyTyped(KeyEvent&) override {}
+
+private:
+    T* owner;  // not owned
+    Method method;
+};
+
+// Makes adapters of one kind bound to one owner and keeps them until it goes.
+template <class T, template <class> class Adapter>
+class AdapterList {
+public:
+    explicit AdapterList(T* owner) noexcept : owner(owner) {}
+    AdapterList(const AdapterList&) = delete;
+    AdapterList& operator=(const AdapterList&) = delete;
+
+    Adapter<T>* make(typename Adapter<T>::Method method) {
+        adapters.push_back(std::make_unique<Adapter<T>>(owner, method));
+        return adapters.back().get();
+    }
+    // Deletes every adapter made so far.
+    void clear() noexcept { adapters.clear(); }
+
+private:
+    T* owner;  // not owned
+    std::vector<std::unique_ptr<Adapter<T>>> adapters;  // owned
+};
+
+}  // namespace awt
