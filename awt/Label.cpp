@@ -17,20 +17,6 @@ namespace {
 
 constexpr DWORD ALIGNMENT_MASK = 3;  // SS_LEFT, SS_CENTER, SS_RIGHT
 
-// Selects object into dc and returns the previous one. SelectObject may legitimately return null with no
-// error set, so only a non-zero error code is a failure.
-HGDIOBJ selectObject(HDC dc, HGDIOBJ object) {
-    SetLastError(0);
-    const HGDIOBJ previous = SelectObject(dc, object);
-    if (previous == nullptr) {
-        const DWORD error = GetLastError();
-        if (error != 0) {
-            throw AWTException(L"::SelectObject() failed", static_cast<int>(error));
-        }
-    }
-    return previous;
-}
-
 // Other values would turn the static control into another kind (icon, frame, ...).
 int checkAlignment(int alignment) {
     if (alignment != Label::LEFT && alignment != Label::CENTER && alignment != Label::RIGHT) {

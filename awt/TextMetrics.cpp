@@ -40,33 +40,32 @@ private:
 // Selects an object into a device context and puts the previous one back when it goes out of scope.
 class Selection {
 public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(select(dc, object)) {}
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(selectObject(dc, object)) {}
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
     ~Selection() noexcept(false) {
         if (std::uncaught_exceptions() > 0) {
             SelectObject(dc_, previous_);
         } else {
-            select(dc_, previous_);
+            selectObject(dc_, previous_);
         }
     }
 
 private:
-    // A null result is a failure only with an error code.
-    static HGDIOBJ select(HDC dc, HGDIOBJ object) {
-        SetLastError(0);
-        const HGDIOBJ previous = SelectObject(dc, object);
-        if (previous == nullptr && GetLastError() != 0) {
-            throwLastError(L"::SelectObject() failed");
-        }
-        return previous;
-    }
-
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 }  // namespace
+
+HGDIOBJ selectObject(HDC dc, HGDIOBJ object) {
+    SetLastError(0);
+    const HGDIOBJ previous = SelectObject(dc, object);
+    if (previous == nullptr && GetLastError() != 0) {
+        throwLastError(L"::SelectObject() failed");
+    }
+    return previous;
+}
 
 void getDefaultFontUnits(int& charWidth, int& halfCharHeight) {
     if (cachedCharWidth == -1) {

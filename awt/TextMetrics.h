@@ -10,6 +10,9 @@ void getDefaultFontUnits(int& charWidth, int& halfCharHeight);
 // How often the default font units were actually measured (once after a successful first call).
 int getDefaultFontUnitsMeasurements() noexcept;
 
+// SelectObject returning the previous object. A null result is a failure only with an error code
+// (a DC may legitimately have had nothing selected). Throws "::SelectObject() failed".
+HGDIOBJ selectObject(HDC dc, HGDIOBJ object);
 // Throws "::GetTextMetrics() failed".
 void getTextMetrics(HDC dc, TEXTMETRICW* out);
 // Throws "::GetTextExtentPoint32() failed".

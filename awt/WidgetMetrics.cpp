@@ -7,23 +7,6 @@
 
 namespace awt {
 
-namespace {
-
-// SelectObject may legitimately return null with no error set; only an error code is a failure.
-HGDIOBJ selectObject(HDC dc, HGDIOBJ object) {
-    SetLastError(0);
-    const HGDIOBJ previous = SelectObject(dc, object);
-    if (previous == nullptr) {
-        const DWORD error = GetLastError();
-        if (error != 0) {
-            throw AWTException(L"::SelectObject() failed", static_cast<int>(error));
-        }
-    }
-    return previous;
-}
-
-}  // namespace
-
 bool measureControlText(const Component& component, const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) {
     if (component.getHandle() != nullptr) {
         component.measureText(text, extent, metrics);

@@ -19,14 +19,9 @@ PreviewWindow::PreviewWindow(HWND parent) : renderer(nullptr), removing(false) {
 
 LRESULT PreviewWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle, &ps);
-        // Without a renderer the update region is still validated.
-        if (renderer && dc) renderer->paint(this, dc);
-        EndPaint(handle, &ps);
+    case WM_PAINT:
+        paintThrough(renderer, this);
         return 0;
-    }
     case WM_CLOSE:
         getToolkit()->postQuit(0);
         break;

@@ -23,4 +23,8 @@ protected:
     ~Renderer() = default;
 };
 
+// Answers target's WM_PAINT: the renderer (if any) paints between BeginPaint and EndPaint, and the
+// update region is validated in any case.
+void paintThrough(Renderer* renderer, awt::Component* target);
+
 }  // namespace screensaver

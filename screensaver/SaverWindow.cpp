@@ -39,14 +39,9 @@ LRESULT SaverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
         endSaving();
         break;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle, &ps);
-        // Without a renderer the update region is still validated.
-        if (renderer && dc) renderer->paint(this, dc);
-        EndPaint(handle, &ps);
+    case WM_PAINT:
+        paintThrough(renderer, this);
         return 0;
-    }
     case WM_ERASEBKGND:
         return 1;
     case WM_SETCURSOR:
