@@ -4,285 +4,229 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <initializer_list>
+#include <numeric>
 #include <random>
-#include <utility>
+#include <string>
 #include <vector>
 
 #include "Canvas.h"
+#include "klib/Exception.h"
 
 using testing_support::Canvas;
+using testing_support::ScreenPicture;
 
 namespace {
 
-using Grid = std::vector<std::vector<int>>;  // [row][column], 1 alive
-using Pairs = std::initializer_list<std::pair<int, int>>;
+using Grid = std::vector<int>;  // the cells row by row, 1 alive
+using Rows = std::initializer_list<const char*>;
 
 DWORD WINAPI fixedTick() { return 12345; }
+DWORD WINAPI grey90Key() { return 0x47 << 2; }
 
-// The ordinary rule written plainly, with explicit bounds for the dead border.
-Grid nextGeneration(const Grid& grid) {
-    const int rows = static_cast<int>(grid.size());
-    const int columns = rows == 0 ? 0 : static_cast<int>(grid[0].size());
-    Grid next(rows, std::vector<int>(columns, 0));
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            int n = 0;
-            for (int dr = -1; dr <= 1; ++dr) {
-                for (int dc = -1; dc <= 1; ++dc) {
-                    const int rr = r + dr, cc = c + dc;
-                    if ((dr != 0 || dc != 0) && rr >= 0 && rr < rows && cc >= 0 && cc < columns) n += grid[rr][cc];
-                }
-            }
-            next[r][c] = n == 3 || (grid[r][c] && n == 2);
-        }
-    }
-    return next;
-}
-
-int countChanges(const Grid& a, const Grid& b) {
-    int changes = 0;
-    for (size_t r = 0; r < a.size(); ++r) {
-        for (size_t c = 0; c < a[r].size(); ++c) changes += a[r][c] != b[r][c];
-    }
-    return changes;
-}
-
-int countAlive(const Grid& grid) {
-    int alive = 0;
-    for (const auto& row : grid) {
-        for (int cell : row) alive += cell;
-    }
-    return alive;
-}
+int alive(const Grid& grid) { return static_cast<int>(std::count(grid.begin(), grid.end(), 1)); }
 
 class LifeBoard : public ::testing::Test {
 protected:
-    // An empty board over width x height pixels.
+    // A board over width x height pixels with nothing alive.
     void build(int width, int height, int cellSize = 1) {
         life.setTickSource(fixedTick);
         life.setCellSize(cellSize);
         life.setArea(width, height);
-        life.createBoard();  // seeds from whatever the screen shows; cleared below
-        fill(Grid(life.getRows(), std::vector<int>(life.getColumns(), 0)));
+        life.createBoard();  // seeds from whatever the screen shows
+        load(empty());
     }
-
-    void fill(const Grid& grid) {
-        for (int r = 0; r < life.getRows(); ++r) {
-            for (int c = 0; c < life.getColumns(); ++c) life.setAlive(c, r, grid[r][c] != 0);
-        }
-    }
-
-    void randomFill(unsigned seed, int percent) {
-        std::mt19937 random(seed);
-        for (int r = 0; r < life.getRows(); ++r) {
-            for (int c = 0; c < life.getColumns(); ++c) life.setAlive(c, r, static_cast<int>(random() % 100) < percent);
-        }
-    }
-
-    // Rows of '#' (alive) and '.' with their top-left cell at (left, top).
-    void draw(int left, int top, std::initializer_list<const char*> rows) {
-        int r = top;
+    Grid empty() const { return Grid(static_cast<size_t>(life.getColumns()) * life.getRows(), 0); }
+    // Rows of '#' (alive) and '.' with their top-left cell at (left, top), on an empty grid.
+    Grid shape(int left, int top, Rows rows) const {
+        Grid grid = empty();
         for (const char* row : rows) {
-            for (int c = 0; row[c] != '\0'; ++c) life.setAlive(left + c, r, row[c] == '#');
-            ++r;
-        }
-    }
-
-    Grid snapshot() const {
-        Grid grid(life.getRows(), std::vector<int>(life.getColumns(), 0));
-        for (int r = 0; r < life.getRows(); ++r) {
-            for (int c = 0; c < life.getColumns(); ++c) grid[r][c] = life.isAlive(c, r);
+            for (int c = 0; row[c] != '\0'; ++c) grid[top * life.getColumns() + left + c] = row[c] == '#';
+            ++top;
         }
         return grid;
+    }
+    Grid random(unsigned seed) const {
+        std::mt19937 generator(seed);
+        Grid grid = empty();
+        for (int& cell : grid) cell = generator() % 100 < 40;
+        return grid;
+    }
+    void load(const Grid& grid) {
+        for (size_t i = 0; i < grid.size(); ++i) life.setAlive(i % life.getColumns(), i / life.getColumns(), grid[i]);
+    }
+    Grid snapshot() const {
+        Grid grid = empty();
+        for (size_t i = 0; i < grid.size(); ++i) grid[i] = life.isAlive(i % life.getColumns(), i / life.getColumns());
+        return grid;
+    }
+
+    // Both rules written plainly, with explicit bounds for the dead border; spread draws rand() as documented.
+    Grid reference(const Grid& grid, bool spread) const {
+        const int columns = life.getColumns(), rows = life.getRows();
+        Grid next = empty();
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < columns; ++c) {
+                const auto cell = [&](int cc, int rr) {
+                    return cc >= 0 && cc < columns && rr >= 0 && rr < rows && grid[rr * columns + cc];
+                };
+                int n = 0;  // the cell and its eight neighbours
+                for (int i = 0; i < 9; ++i) n += cell(c - 1 + i % 3, r - 1 + i / 3);
+                const bool orthogonal = cell(c, r - 1) || cell(c - 1, r) || cell(c + 1, r) || cell(c, r + 1);
+                next[r * columns + c] = spread ? cell(c, r) || orthogonal || (std::rand() & 15) == 0
+                                               : n == 3 || (cell(c, r) && n == 4);
+            }
+        }
+        return next;
     }
 
     Orlivex life;
 };
 
-TEST_F(LifeBoard, RoundsPartialCellsUpAndTakesOneHundredthOfTheCellsAsThreshold) {
-    build(1024, 768, 10);
-    EXPECT_EQ(103, life.getColumns());
-    EXPECT_EQ(77, life.getRows());
-    EXPECT_EQ(79, life.getChangeThreshold());
-
-    build(30, 20, 1);
-    EXPECT_EQ(30, life.getColumns());
-    EXPECT_EQ(20, life.getRows());
-    EXPECT_EQ(6, life.getChangeThreshold());
+TEST_F(LifeBoard, RoundsPartialCellsUpAndStagnatesWhenFewerThanOneHundredthOfTheCellsChange) {
+    const struct { int width, height, size, columns, rows, threshold; } cases[] = {
+        {1024, 768, 10, 103, 77, 79}, {10, 10, 1, 10, 10, 1}, {11, 9, 1, 11, 9, 0}, {21, 19, 10, 3, 2, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " size " << c.size);
+        build(c.width, c.height, c.size);
+        EXPECT_EQ(c.columns, life.getColumns());
+        EXPECT_EQ(c.rows, life.getRows());
+        EXPECT_EQ(c.threshold, life.getChangeThreshold());
+        EXPECT_THROW(life.isAlive(c.columns, 0), klib::IndexOutOfBoundsException);
+        EXPECT_THROW(life.setAlive(0, c.rows, true), klib::IndexOutOfBoundsException);
+        life.nextGeneration(nullptr);  // an empty board changes nothing: stagnant unless the threshold is 0
+        EXPECT_EQ(c.threshold > 0, life.isStagnant());
+        life.nextGeneration(nullptr);
+        EXPECT_EQ(c.threshold > 0, alive(snapshot()) > 0);
+    }
 }
 
-TEST_F(LifeBoard, BlinkerTurnsEveryGenerationChangingFourCells) {
-    build(20, 20);
-    draw(4, 5, {"###"});
-    const Grid horizontal = snapshot();
-    EXPECT_EQ(4, life.lifeStep(nullptr));
-    EXPECT_TRUE(life.isAlive(5, 4) && life.isAlive(5, 5) && life.isAlive(5, 6));
-    EXPECT_EQ(3, countAlive(snapshot()));
-    EXPECT_FALSE(life.isStagnant());  // 4 changes, threshold 4
-    EXPECT_EQ(4, life.lifeStep(nullptr));
-    EXPECT_EQ(horizontal, snapshot());
-}
-
-TEST_F(LifeBoard, GliderMovesOneCellDiagonallyInFourGenerations) {
-    build(16, 16);
-    draw(2, 2, {".#.", "..#", "###"});
-    Grid expected(16, std::vector<int>(16, 0));
-    for (auto [c, r] : Pairs{{4, 3}, {5, 4}, {3, 5}, {4, 5}, {5, 5}}) expected[r][c] = 1;
-    for (int i = 0; i < 4; ++i) life.lifeStep(nullptr);
-    EXPECT_EQ(expected, snapshot());
-}
-
-TEST_F(LifeBoard, CellsOnTheEdgeCountTheBorderAsDeadAndNothingWraps) {
-    build(8, 8);
-    draw(0, 0, {"########"});
-    life.lifeStep(nullptr);
-    Grid expected(8, std::vector<int>(8, 0));
-    for (int c = 1; c < 7; ++c) expected[0][c] = expected[1][c] = 1;
-    EXPECT_EQ(expected, snapshot());  // the bottom row, below the border, stays empty
+TEST_F(LifeBoard, BlinkerBlockGliderAndARowAlongTheDeadBorderBehaveAsKnown) {
+    const struct { int left, top; Rows start; int generations, endLeft, endTop; Rows end; int lastChanges; } cases[] = {
+        {4, 5, {"###"}, 1, 5, 4, {"#", "#", "#"}, 4}, {4, 5, {"###"}, 2, 4, 5, {"###"}, 4},
+        {4, 5, {"##", "##"}, 3, 4, 5, {"##", "##"}, 0},
+        {4, 5, {".#.", "..#", "###"}, 4, 5, 6, {".#.", "..#", "###"}, 4},
+        // The row above counts as dead and nothing wraps: the bottom row stays empty.
+        {0, 0, {"####################"}, 1, 1, 0, {"##################", "##################"}, 20}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.start.size() << " rows, " << c.generations << " generations");
+        build(20, 20);  // threshold 4
+        load(shape(c.left, c.top, c.start));
+        int last = -1;
+        for (int i = 0; i < c.generations; ++i) last = life.lifeStep(nullptr);
+        EXPECT_EQ(shape(c.endLeft, c.endTop, c.end), snapshot());
+        EXPECT_EQ(c.lastChanges, last);
+        EXPECT_EQ(c.lastChanges < 4, life.isStagnant());  // 4 changes against threshold 4 is not stagnant
+    }
 }
 
 TEST_F(LifeBoard, FollowsTheRuleAndCountsTheChangesOnRandomBoardsOfAnySize) {
-    for (auto [width, height] : Pairs{{1, 1}, {9, 7}, {37, 23}, {70, 3}, {3, 41}, {203, 17}}) {
-        SCOPED_TRACE(::testing::Message() << width << "x" << height);
-        build(width, height);
-        randomFill(static_cast<unsigned>(width * 1000 + height), 40);
+    const struct { int width, height; } sizes[] = {{1, 1}, {37, 23}, {3, 41}, {203, 17}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(::testing::Message() << size.width << "x" << size.height);
+        build(size.width, size.height);
+        load(random(static_cast<unsigned>(size.width * 1000 + size.height)));
         for (int generation = 0; generation < 12; ++generation) {
-            const Grid before = snapshot();
-            const Grid expected = nextGeneration(before);
-            const int changes = life.lifeStep(nullptr);
+            const Grid before = snapshot(), expected = reference(before, false);
+            const int changed = life.lifeStep(nullptr);
             ASSERT_EQ(expected, snapshot()) << "generation " << generation;
-            ASSERT_EQ(countChanges(before, expected), changes);
+            ASSERT_EQ(std::inner_product(before.begin(), before.end(), expected.begin(), 0, std::plus<>(),
+                                         std::not_equal_to<>()), changed);
         }
     }
 }
 
-TEST_F(LifeBoard, UnderOneHundredCellsNeverStagnatesNorSpreads) {
-    build(11, 9);
-    ASSERT_EQ(0, life.getChangeThreshold());
-    for (int i = 0; i < 5; ++i) {
-        life.nextGeneration(nullptr);
-        EXPECT_FALSE(life.isStagnant());
-    }
-    EXPECT_EQ(0, countAlive(snapshot()));
-}
-
-TEST_F(LifeBoard, EmptyBoardOfOneHundredCellsBecomesStagnant) {
-    build(10, 10);
-    ASSERT_EQ(1, life.getChangeThreshold());
-    EXPECT_EQ(0, life.lifeStep(nullptr));
-    EXPECT_TRUE(life.isStagnant());
-}
-
-TEST_F(LifeBoard, LoneBlinkerUnderTheThresholdMakesTheNextTickSpread) {
-    build(30, 30);  // threshold 9
-    draw(10, 10, {"###"});
+TEST_F(LifeBoard, StagnationGivesExactlyOneSpreadGenerationThatGrowsLiveCellsOrthogonallyAndScattersBirths) {
+    build(200, 200);
+    load(shape(20, 20, {"##", "##"}));
     life.nextGeneration(nullptr);
     ASSERT_TRUE(life.isStagnant());
-    const int before = countAlive(snapshot());
-    life.nextGeneration(nullptr);
-    EXPECT_FALSE(life.isStagnant());
-    EXPECT_GT(countAlive(snapshot()), before + 8);  // grown by its neighbours and random births
-}
-
-TEST_F(LifeBoard, StagnationGivesExactlyOneSpreadGenerationThenOrdinaryOnesAgain) {
-    build(40, 40);
-    draw(20, 20, {"##", "##"});
-    life.nextGeneration(nullptr);
-    ASSERT_TRUE(life.isStagnant());
-
-    life.nextGeneration(nullptr);
-    EXPECT_FALSE(life.isStagnant());
-    // The block grew into its orthogonal neighbours, but not into its diagonal ones by that rule.
-    for (auto [c, r] : Pairs{{20, 19}, {21, 19}, {19, 20}, {22, 20}, {19, 21}, {22, 21}, {20, 22}, {21, 22}}) {
-        EXPECT_TRUE(life.isAlive(c, r)) << c << "," << r;
-    }
-
-    const Grid spread = snapshot();
-    life.nextGeneration(nullptr);
-    EXPECT_EQ(nextGeneration(spread), snapshot());
-}
-
-TEST_F(LifeBoard, SpreadDrawsOneRandomNumberPerIsolatedDeadCellInWalkOrder) {
-    build(40, 30);
-    draw(5, 5, {"##", "##"});
-    draw(30, 20, {"#"});
-    const Grid source = snapshot();
-    const int rows = life.getRows();
-    const int columns = life.getColumns();
 
     std::srand(fixedTick());
-    Grid expected(rows, std::vector<int>(columns, 0));
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            const bool neighbour = (r > 0 && source[r - 1][c]) || (c > 0 && source[r][c - 1]) ||
-                                   (c + 1 < columns && source[r][c + 1]) || (r + 1 < rows && source[r + 1][c]);
-            expected[r][c] = source[r][c] || neighbour || (std::rand() & 15) == 0;
-        }
-    }
-    std::srand(1);  // whatever the generator held before, spreadStep reseeds it
-    life.spreadStep(nullptr);
-    EXPECT_EQ(expected, snapshot());
+    const Grid spread = reference(snapshot(), true);
+    std::srand(1);  // whatever the generator holds, the spread generation reseeds it
+    life.nextGeneration(nullptr);
+    EXPECT_FALSE(life.isStagnant());
+    ASSERT_EQ(spread, snapshot());
+    const Grid grown = shape(19, 19, {".##.", "####", "####", ".##."});
+    EXPECT_EQ(alive(grown), std::inner_product(grown.begin(), grown.end(), spread.begin(), 0));  // all alive
+    EXPECT_NEAR(40000 / 16, alive(spread), 500);  // about one cell in 16 born at random
+
+    life.nextGeneration(nullptr);
+    EXPECT_EQ(reference(spread, false), snapshot());
 }
 
-TEST_F(LifeBoard, SpreadOnAnEmptyBoardBringsAboutOneCellInSixteenToLife) {
-    build(200, 200);
-    life.spreadStep(nullptr);
-    const int alive = countAlive(snapshot());
-    EXPECT_GT(alive, 40000 / 16 * 8 / 10);
-    EXPECT_LT(alive, 40000 / 16 * 12 / 10);
-}
-
-TEST_F(LifeBoard, PaintFillsTheAreaBlackAndLiveCellsInFullPastTheEdge) {
+TEST_F(LifeBoard, PaintsLiveCellsInFullPastTheEdgeOnBlackAndANewColourOnlyTheCellsBornLater) {
     build(25, 25, 10);
-    draw(0, 0, {"#..", "...", "..#"});
+    load(shape(0, 1, {"###"}));
     Canvas canvas(40, 40, RGB(255, 0, 255));
+    const COLORREF before = life.getColor(), after = RGB(0, 200, 0), black = 0, outside = RGB(255, 0, 255);
     life.paint(canvas.dc());
-    EXPECT_EQ(life.getColor(), canvas.pixel(0, 0));
-    EXPECT_EQ(life.getColor(), canvas.pixel(9, 9));
-    EXPECT_EQ(RGB(0, 0, 0), canvas.pixel(10, 0));
-    EXPECT_EQ(RGB(0, 0, 0), canvas.pixel(24, 19));
-    EXPECT_EQ(life.getColor(), canvas.pixel(29, 29));     // the partial cell is painted whole
-    EXPECT_EQ(RGB(255, 0, 255), canvas.pixel(29, 5));     // background only inside the area
-    EXPECT_EQ(RGB(255, 0, 255), canvas.pixel(30, 30));
+    life.setColor(after);
+    struct Probe { int x, y; COLORREF colour; };
+    const Probe painted[] = {{0, 0, black},    {24, 9, black},  {0, 10, before},  {29, 19, before},
+                             {29, 9, outside}, {5, 29, outside}, {30, 30, outside}};
+    for (const Probe& p : painted) EXPECT_EQ(p.colour, canvas.pixel(p.x, p.y)) << p.x << "," << p.y;
+    life.lifeStep(canvas.dc());  // the blinker turns upright
+    const Probe stepped[] = {{10, 0, after}, {19, 29, after}, {5, 15, black}, {29, 15, black}, {15, 15, before}};
+    for (const Probe& p : stepped) EXPECT_EQ(p.colour, canvas.pixel(p.x, p.y)) << p.x << "," << p.y << " stepped";
 }
 
-TEST_F(LifeBoard, GenerationPaintsDeathsBlackAndBirthsInTheCellColour) {
-    build(60, 60, 4);
-    draw(5, 5, {"###"});
-    Canvas canvas(60, 60, RGB(255, 0, 255));
-    life.paint(canvas.dc());
-    life.lifeStep(canvas.dc());
-    EXPECT_EQ(RGB(0, 0, 0), canvas.pixel(5 * 4, 5 * 4));          // the left end died
-    EXPECT_EQ(life.getColor(), canvas.pixel(6 * 4 + 3, 4 * 4));   // born above the middle
-    EXPECT_EQ(life.getColor(), canvas.pixel(6 * 4, 6 * 4 + 3));   // born below the middle
-}
-
-class IncrementalPainting : public LifeBoard, public ::testing::WithParamInterface<int> {};
-
-TEST_P(IncrementalPainting, EqualsAFullRepaintAfterOrdinaryAndSpreadGenerations) {
-    const int width = 97;
-    const int height = 61;
-    build(width, height, GetParam());
-    randomFill(static_cast<unsigned>(GetParam()), 35);
-    life.setColor(RGB(0x12, 0xC4, 0x7E));
-    Canvas incremental(width, height, RGB(255, 0, 255));
-    life.paint(incremental.dc());
-    const Grid first = snapshot();
-    for (int tick = 0; tick < 40; ++tick) {
-        if (tick % 9 == 4) {
-            life.spreadStep(incremental.dc());
-        } else {
-            life.nextGeneration(incremental.dc());
+TEST_F(LifeBoard, IncrementalPaintingEqualsAFullRepaintAfterOrdinaryAndSpreadGenerations) {
+    for (const int cellSize : {1, 3, 7, 10}) {  // 97 x 61 leaves a partial last column and row from 3 on
+        SCOPED_TRACE(cellSize);
+        build(97, 61, cellSize);
+        load(random(static_cast<unsigned>(cellSize)));
+        life.setColor(RGB(0x12, 0xC4, 0x7E));
+        Canvas incremental(97, 61, RGB(255, 0, 255)), full(97, 61, RGB(0, 0, 255));
+        life.paint(incremental.dc());
+        const Grid first = snapshot();
+        for (int tick = 0; tick < 40; ++tick) {
+            tick % 9 == 4 ? life.spreadStep(incremental.dc()) : life.nextGeneration(incremental.dc());
         }
+        ASSERT_NE(first, snapshot());
+        life.paint(full.dc());
+        EXPECT_EQ(0, incremental.differences(full));
     }
-    ASSERT_NE(first, snapshot());
-    Canvas full(width, height, RGB(0, 0, 255));
-    life.paint(full.dc());
-    EXPECT_EQ(0, incremental.differences(full));
 }
 
-INSTANTIATE_TEST_SUITE_P(CellSizes, IncrementalPainting, ::testing::Values(1, 2, 3, 7, 10));
+TEST_F(LifeBoard, SettersAcceptTheirRangeAndRejectValuesOutsideWithNameAndNumber) {
+    const auto message = [](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const klib::IllegalArgumentException& e) {
+            return std::to_wstring(e.getErrorCode()) + L" " + e.getMessage();
+        }
+        return std::wstring(L"(nothing thrown)");
+    };
+    life.setInterval(0);  // both ends are accepted
+    life.setInterval(1000);
+    EXPECT_EQ(L"-1 interval: -1", message([&] { life.setInterval(-1); }));
+    EXPECT_EQ(L"-1 interval: 1001", message([&] { life.setInterval(1001); }));
+    EXPECT_EQ(1000, life.getInterval());
+    EXPECT_EQ(L"-1 size: 0", message([&] { life.setCellSize(0); }));
+    EXPECT_EQ(L"-1 size: 11", message([&] { life.setCellSize(11); }));
+    EXPECT_EQ(2, life.getCellSize());
+    life.setCellSize(10);  // without a board only the value is stored
+    EXPECT_EQ(10, life.getCellSize());
+    EXPECT_FALSE(life.hasBoard());
+    EXPECT_THROW(life.isAlive(0, 0), klib::IllegalStateException);
+}
+
+TEST_F(LifeBoard, NewCellSizeRebuildsAndReseedsTheBoardButTheSameSizeDoesNothing) {
+    const ScreenPicture grey90([](int, int) { return RGB(90, 90, 90); });
+    ASSERT_TRUE(grey90.waitUntilShown());
+    build(100, 50, 2);
+    life.setTickSource(grey90Key);  // a reseed makes every cell alive
+    life.setCellSize(2);
+    EXPECT_EQ(0, alive(snapshot()));
+    life.setCellSize(5);
+    EXPECT_EQ(20, life.getColumns());
+    EXPECT_EQ(10, life.getRows());
+    EXPECT_EQ(200, alive(snapshot()));
+}
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include "awt/Component.h"
 #include "awt/Container.h"
-#include "awt/LayoutManager.h"
 #include "awt/Listeners.h"
 #include "awt/Toolkit.h"
 #include "awt/Window.h"
@@ -48,12 +47,6 @@ inline bool pumpToolkitUntil(const std::function<bool()>& condition, DWORD timeo
     }
 }
 
-// Pumps for a while without a condition, to let asynchronous window-manager traffic settle.
-inline void settle(DWORD ms = 100) {
-    const ULONGLONG until = GetTickCount64() + ms;
-    pumpToolkitUntil([until] { return GetTickCount64() >= until; }, ms + 1000);
-}
-
 // Holds keys down in the thread's keyboard state (what GetKeyState reads) and restores it.
 class HeldKeys {
 public:
@@ -86,17 +79,10 @@ class Control : public awt::Component {
 public:
     explicit Control(const wchar_t* className = L"STATIC", DWORD extraStyle = 0, awt::Dimension preferred = {40, 20})
         : className_(className), extraStyle_(extraStyle), preferred_(preferred) {}
-    ~Control() noexcept(false) override {
-        if (onDelete) {
-            onDelete(this);
-        }
-    }
 
     const wchar_t* getClassName() const override { return className_; }
     DWORD getStyle() const override { return Component::getStyle() | extraStyle_; }
     awt::Dimension getPreferredSize() override { return preferred_; }
-
-    std::function<void(Control*)> onDelete;
 
 private:
     const wchar_t* className_;
@@ -113,17 +99,10 @@ inline Control* newEdit() {
 class Panel : public awt::Container {
 public:
     explicit Panel(DWORD extraStyle = 0, awt::Insets insets = {0, 0, 0, 0}) : extraStyle_(extraStyle), insets_(insets) {}
-    ~Panel() noexcept(false) override {
-        if (onDelete) {
-            onDelete(this);
-        }
-    }
 
     const wchar_t* getClassName() const override { return panelClass(); }
     DWORD getStyle() const override { return Container::getStyle() | extraStyle_; }
     awt::Insets getInsets() const override { return insets_; }
-
-    std::function<void(Panel*)> onDelete;
 
 private:
     DWORD extraStyle_;
@@ -144,31 +123,7 @@ public:
     std::function<void(TestWindow*)> onDelete;
 };
 
-// Records calls to its layout operations and prefers a fixed size.
-class RecordingLayout : public awt::LayoutManager {
-public:
-    explicit RecordingLayout(awt::Dimension preferred = {0, 0}) : preferred(preferred) {}
-
-    void addLayoutComponent(awt::Component* child, const Constraints* constraints) override {
-        added.push_back(child);
-        lastConstraints = constraints;
-    }
-    void removeLayoutComponent(awt::Component* child) override { removed.push_back(child); }
-    awt::Dimension preferredLayoutSize(awt::Container*) override { return preferred; }
-    void layoutContainer(awt::Container* parent) override {
-        ++layouts;
-        lastSize = parent->getSize();
-    }
-
-    awt::Dimension preferred;
-    std::vector<awt::Component*> added;
-    std::vector<awt::Component*> removed;
-    const Constraints* lastConstraints = nullptr;
-    int layouts = 0;
-    awt::Dimension lastSize{0, 0};
-};
-
-// Appends one line per notification to a shared log, and consumes when told to.
+// Appends one line per notification to a shared log, consumes when told to, then runs action (e.g. to throw).
 class LoggingListener : public awt::FocusListener,
                         public awt::KeyListener,
                         public awt::MouseListener,
@@ -180,14 +135,14 @@ public:
 
     void focusGained(awt::FocusEvent& e) override { record(L"focusGained", e.consumed); }
     void focusLost(awt::FocusEvent& e) override { record(L"focusLost", e.consumed); }
-    void keyPressed(awt::KeyEvent& e) override { recordKey(L"keyPressed", e); }
-    void keyReleased(awt::KeyEvent& e) override { recordKey(L"keyReleased", e); }
-    void keyTyped(awt::KeyEvent& e) override { recordKey(L"keyTyped", e); }
-    void mouseEntered(awt::MouseEvent& e) override { recordMouse(L"mouseEntered", e); }
-    void mouseExited(awt::MouseEvent& e) override { recordMouse(L"mouseExited", e); }
-    void mousePressed(awt::MouseEvent& e) override { recordMouse(L"mousePressed", e); }
-    void mouseReleased(awt::MouseEvent& e) override { recordMouse(L"mouseReleased", e); }
-    void mouseDoubleClicked(awt::MouseEvent& e) override { recordMouse(L"mouseDoubleClicked", e); }
+    void keyPressed(awt::KeyEvent& e) override { record(key(L"keyPressed", e), e.consumed); }
+    void keyReleased(awt::KeyEvent& e) override { record(key(L"keyReleased", e), e.consumed); }
+    void keyTyped(awt::KeyEvent& e) override { record(key(L"keyTyped", e), e.consumed); }
+    void mouseEntered(awt::MouseEvent& e) override { record(mouse(L"mouseEntered", e), e.consumed); }
+    void mouseExited(awt::MouseEvent& e) override { record(mouse(L"mouseExited", e), e.consumed); }
+    void mousePressed(awt::MouseEvent& e) override { record(mouse(L"mousePressed", e), e.consumed); }
+    void mouseReleased(awt::MouseEvent& e) override { record(mouse(L"mouseReleased", e), e.consumed); }
+    void mouseDoubleClicked(awt::MouseEvent& e) override { record(mouse(L"mouseDoubleClicked", e), e.consumed); }
     void windowActivated(awt::WindowEvent& e) override { record(L"windowActivated", e.consumed); }
     void windowDeactivated(awt::WindowEvent& e) override { record(L"windowDeactivated", e.consumed); }
     void windowClosing(awt::WindowEvent& e) override { record(L"windowClosing", e.consumed); }
@@ -195,19 +150,17 @@ public:
     void componentAdded(awt::ContainerEvent& e) override { record(L"componentAdded", e.consumed); }
     void componentRemoved(awt::ContainerEvent& e) override { record(L"componentRemoved", e.consumed); }
 
+    std::function<void()> action;
+
 private:
-    template <typename E>
-    void claim(E& e) {
-        if (consume_) {
-            e.consumed = true;
-        }
+    static std::wstring key(const wchar_t* what, const awt::KeyEvent& e) {
+        return what + (L" " + std::to_wstring(e.keyCode)) + L" " + std::to_wstring(e.modifiers);
     }
-
-public:
-    std::function<void()> action;  // run after recording, e.g. to throw
-
-private:
-    void record(const wchar_t* what, bool& consumed) {
+    static std::wstring mouse(const wchar_t* what, const awt::MouseEvent& e) {
+        return what + (L" id" + std::to_wstring(e.id)) + L" b" + std::to_wstring(e.button) + L" (" +
+               std::to_wstring(e.x) + L"," + std::to_wstring(e.y) + L") n" + std::to_wstring(e.clickCount);
+    }
+    void record(const std::wstring& what, bool& consumed) {
         log_.push_back(name_ + L":" + what);
         if (consume_) {
             consumed = true;
@@ -215,15 +168,6 @@ private:
         if (action) {
             action();
         }
-    }
-    void recordKey(const wchar_t* what, awt::KeyEvent& e) {
-        log_.push_back(name_ + L":" + what + L" " + std::to_wstring(e.keyCode) + L" " + std::to_wstring(e.modifiers));
-        claim(e);
-    }
-    void recordMouse(const wchar_t* what, awt::MouseEvent& e) {
-        log_.push_back(name_ + L":" + what + L" id" + std::to_wstring(e.id) + L" b" + std::to_wstring(e.button) + L" (" +
-                       std::to_wstring(e.x) + L"," + std::to_wstring(e.y) + L") n" + std::to_wstring(e.clickCount));
-        claim(e);
     }
 
     std::vector<std::wstring>& log_;

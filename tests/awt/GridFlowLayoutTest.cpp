@@ -1,361 +1,164 @@
-// Grid-flow layout: grid shape, measuring, preferred size, grid and cell alignment, the FILL distribution
-// with its rounding remainder, invisible children, negative space, and the checks of the setters.
+// Grid-flow layout: grid shape, measuring, grid and cell alignment, the FILL distribution with its
+// rounding remainder, invisible children, negative space and the setters' checks.
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "LayoutTestSupport.h"
 #include "awt/GridFlowLayout.h"
-#include "awt/TextMetrics.h"
-#include "klib/Exception.h"
 
 namespace {
 
-using awt::GridFlowLayout;
-using layout_test::addHiddenStub;
-using layout_test::addStub;
-using layout_test::boundsOf;
-using layout_test::Box;
-using layout_test::Stub;
-using layout_test::text;
+using G = awt::GridFlowLayout;
+using layout_test::refusal;
 
-class GridFlowLayoutTest : public ::testing::Test {
+class GridFlowLayoutTest : public layout_test::LayoutTest<G> {
 protected:
-    void useBox(awt::Insets insets = awt::Insets{0, 0, 0, 0}) {
-        boxHolder = std::make_unique<Box>(0, insets);
-        boxHolder->setLayout(&layout);
+    // Lays out one FILL row of children 5 high and of the given widths (a negative width: hidden) in
+    // width; returns the bounds of all of them.
+    std::string fillRow(const std::vector<int>& widths, int hgap, int width) {
+        useBox(awt::Insets{0, 0, 0, 0});
+        layout.setGrid(1, static_cast<int>(widths.size()));
+        layout.setHgap(hgap);
+        for (const int w : widths) {
+            add(std::abs(w), 5)->setVisible(w >= 0);
+        }
+        layOut(width, 5);
+        return allBounds();
     }
-    Box& box() { return *boxHolder; }
-    std::string preferred() { return text(box().getPreferredSize()); }
-    void layOut(int width, int height) {
-        box().setSize(width, height);
-        layout.layoutContainer(boxHolder.get());
-    }
-    void alignGrid(int horizontal, int vertical) {
-        layout.setGridHAlign(horizontal);
-        layout.setGridVAlign(vertical);
-    }
-
-    GridFlowLayout layout;
-    std::unique_ptr<Box> boxHolder;
 };
-
-// --- shape and preferred size ---
 
 TEST_F(GridFlowLayoutTest, FiveChildrenInTwoColumnsMakeThreeRowsTheLastWithOneCell) {
     layout.setGrid(0, 2);
     layout.setHgap(3);
     layout.setVgap(2);
     useBox(awt::Insets{1, 2, 3, 4});
-    Stub* const c0 = addStub(box(), 10, 5);
-    Stub* const c1 = addStub(box(), 20, 6);
-    Stub* const c2 = addStub(box(), 12, 7);
-    Stub* const c3 = addStub(box(), 8, 4);
-    Stub* const c4 = addStub(box(), 15, 9);
+    EXPECT_EQ("6x4", preferred());
+    add(10, 5);
+    add(20, 6);
+    add(12, 7);
+    add(8, 4);
+    add(15, 9);
 
     // Columns 15 and 20, rows 6, 7 and 9.
     EXPECT_EQ("44x30", preferred());
     layOut(44, 30);
-
-    EXPECT_EQ("(2,1,15,6)", boundsOf(c0));
-    EXPECT_EQ("(20,1,20,6)", boundsOf(c1));
-    EXPECT_EQ("(2,9,15,7)", boundsOf(c2));
-    EXPECT_EQ("(20,9,20,7)", boundsOf(c3));
-    EXPECT_EQ("(2,18,15,9)", boundsOf(c4));
+    EXPECT_EQ("(2,1,15,6)(20,1,20,6)(2,9,15,7)(20,9,20,7)(2,18,15,9)", allBounds());
 }
 
-TEST_F(GridFlowLayoutTest, NoChildrenPreferExactlyTheInsets) {
-    layout.setGrid(0, 2);
-    useBox(awt::Insets{1, 2, 3, 4});
-    EXPECT_EQ("6x4", preferred());
-}
-
-TEST_F(GridFlowLayoutTest, FixedRowsTakeAsManyColumnsAsTheChildrenNeed) {
+TEST_F(GridFlowLayoutTest, FixedRowsTakeAsManyColumnsAsNeededAndAFixedGridLeavesTheRestOut) {
     layout.setGrid(2, 0);
-    useBox();
-    std::vector<Stub*> c;
     for (int i = 0; i < 5; ++i) {
-        c.push_back(addStub(box(), 10, 10));
+        add(10, 10);
     }
-
     EXPECT_EQ("30x20", preferred());
     layOut(30, 20);
-    EXPECT_EQ("(0,10,10,10)", boundsOf(c[3]));
-    EXPECT_EQ("(10,10,10,10)", boundsOf(c[4]));
+    EXPECT_EQ("(0,0,10,10)(10,0,10,10)(20,0,10,10)(0,10,10,10)(10,10,10,10)", allBounds());
+
+    layout.setGrid(2, 2);
+    add(50, 50)->setBounds(1, 1, 1, 1);
+    layOut(20, 20);
+    EXPECT_EQ("20x20", preferred());
+    EXPECT_EQ("(0,0,10,10)(10,0,10,10)(0,10,10,10)(10,10,10,10)(10,10,10,10)(1,1,1,1)", allBounds());
 }
 
-TEST_F(GridFlowLayoutTest, ChildrenBeyondAFixedGridTakeNoPart) {
-    useBox();
-    Stub* const first = addStub(box(), 10, 10);
-    Stub* const extra = addStub(box(), 50, 50);
-
-    EXPECT_EQ("10x10", preferred());
-    layOut(10, 10);
-    EXPECT_EQ("(0,0,10,10)", boundsOf(first));
-    EXPECT_EQ("(0,0,0,0)", boundsOf(extra));
-}
-
-// --- grid alignment ---
-
-class GridAlignment : public GridFlowLayoutTest {
-protected:
-    void SetUp() override {
-        layout.setGrid(1, 2);
-        layout.setHgap(4);
-        useBox(awt::Insets{1, 2, 3, 4});
-        a = addStub(box(), 10, 10);
-        b = addStub(box(), 20, 6);
-    }
-    Stub* a = nullptr;
-    Stub* b = nullptr;
-};
-
-TEST_F(GridAlignment, LeftTopStartsAtTheInsets) {
-    alignGrid(GridFlowLayout::LEFT, GridFlowLayout::TOP);
-    layOut(100, 50);
-    EXPECT_EQ("(2,1,10,10)", boundsOf(a));
-    EXPECT_EQ("(16,1,20,10)", boundsOf(b));
-}
-
-TEST_F(GridAlignment, RightBottomEndsAtTheInsets) {
-    alignGrid(GridFlowLayout::RIGHT, GridFlowLayout::BOTTOM);
-    layOut(100, 50);
-    EXPECT_EQ("(62,37,10,10)", boundsOf(a));
-    EXPECT_EQ("(76,37,20,10)", boundsOf(b));
-}
-
-TEST_F(GridAlignment, CentreSplitsTheSpareSpace) {
-    alignGrid(GridFlowLayout::CENTER, GridFlowLayout::CENTER);
-    layOut(100, 50);
-    EXPECT_EQ("(32,19,10,10)", boundsOf(a));
-    EXPECT_EQ("(46,19,20,10)", boundsOf(b));
-}
-
-TEST_F(GridAlignment, FillStretchesColumnsAndRowsInProportion) {
-    layOut(100, 50);
-    // Inner 94 x 46; 90 pixels for columns of 10 and 20.
-    EXPECT_EQ("(2,1,30,46)", boundsOf(a));
-    EXPECT_EQ("(36,1,60,46)", boundsOf(b));
-}
-
-TEST_F(GridFlowLayoutTest, CentredGridWiderThanTheSpaceStartsLeftOfTheInset) {
-    alignGrid(GridFlowLayout::CENTER, GridFlowLayout::TOP);
-    useBox(awt::Insets{0, 2, 0, 4});
-    Stub* const wide = addStub(box(), 50, 10);
-
-    layOut(21, 10);
-
-    // 2 + (21 - 6 - 50) / 2, truncated toward zero.
-    EXPECT_EQ("(-15,0,50,10)", boundsOf(wide));
-}
-
-// --- FILL distribution ---
-
-TEST_F(GridFlowLayoutTest, FillGivesTheRoundingRemainderToTheFirstColumn) {
-    layout.setGrid(1, 2);
+TEST_F(GridFlowLayoutTest, GridAndCellAlignmentPlaceTheGridInTheInnerSpaceAndEachChildInItsCell) {
+    struct Case {
+        int gridH, gridV, cellH, cellV, width;
+        const char* bounds;
+    };
+    // Columns 40 and 30, rows 30 and 20, so 74 x 52 with the gaps; inner space 114 x 76.
+    const Case cases[] = {
+        {G::LEFT, G::TOP, G::LEFT, G::TOP, 120, "(2,1,40,30)(46,1,20,10)(2,33,10,6)(46,33,30,20)"},
+        {G::RIGHT, G::BOTTOM, G::RIGHT, G::BOTTOM, 120, "(42,25,40,30)(96,45,20,10)(72,71,10,6)(86,57,30,20)"},
+        {G::CENTER, G::CENTER, G::CENTER, G::CENTER, 120, "(22,13,40,30)(71,23,20,10)(37,52,10,6)(66,45,30,20)"},
+        // 110 x 74 pixels for the cells: 62 + 1 and 47 wide, 44 + 1 and 29 high.
+        {G::FILL, G::FILL, G::FILL, G::FILL, 120, "(2,1,63,45)(69,1,47,45)(2,48,63,29)(69,48,47,29)"},
+        // Wider than the space: 2 + (65 - 74) / 2, truncated toward zero.
+        {G::CENTER, G::TOP, G::LEFT, G::TOP, 71, "(-2,1,40,30)(42,1,20,10)(-2,33,10,6)(42,33,30,20)"},
+    };
+    layout.setGrid(2, 2);
     layout.setHgap(4);
-    useBox();
-    Stub* const a = addStub(box(), 30, 10);
-    Stub* const b = addStub(box(), 10, 10);
-
-    layOut(45, 10);
-
-    EXPECT_EQ("(0,0,31,10)", boundsOf(a));
-    EXPECT_EQ("(35,0,10,10)", boundsOf(b));
+    layout.setVgap(2);
+    useBox(awt::Insets{1, 2, 3, 4});
+    add(40, 30);
+    add(20, 10);
+    add(10, 6);
+    add(30, 20);
+    for (const Case& c : cases) {
+        layout.setGridHAlign(c.gridH);
+        layout.setGridVAlign(c.gridV);
+        layout.setCellHAlign(c.cellH);
+        layout.setCellVAlign(c.cellV);
+        layOut(c.width, 80);
+        EXPECT_EQ(c.bounds, allBounds()) << c.gridH << c.gridV << c.cellH << c.cellV;
+    }
 }
 
-TEST_F(GridFlowLayoutTest, FillShrinksColumnsAndStillEndsAtTheInnerWidth) {
-    layout.setGrid(1, 3);
-    layout.setHgap(2);
-    useBox();
-    Stub* const a = addStub(box(), 10, 5);
-    Stub* const b = addStub(box(), 20, 5);
-    Stub* const c = addStub(box(), 30, 5);
-
-    layOut(35, 5);
-
-    // 31 pixels scale to 5, 10, 15; the one left over goes to the first column.
-    EXPECT_EQ("(0,0,6,5)", boundsOf(a));
-    EXPECT_EQ("(8,0,10,5)", boundsOf(b));
-    EXPECT_EQ("(20,0,15,5)", boundsOf(c));
+TEST_F(GridFlowLayoutTest, FillScalesColumnsToTheInnerWidthAndGivesTheRemainderToTheFirst) {
+    // 41 pixels for 30 + 10: 30 and 10, one left over.
+    EXPECT_EQ("(0,0,31,5)(35,0,10,5)", fillRow({30, 10}, 4, 45));
+    // 31 pixels for 10 + 20 + 30: 5, 10 and 15, one left over.
+    EXPECT_EQ("(0,0,6,5)(8,0,10,5)(20,0,15,5)", fillRow({10, 20, 30}, 2, 35));
 }
 
 TEST_F(GridFlowLayoutTest, FillRemainderSkipsAnEmptyColumnSoTheGridStillFits) {
-    layout.setGrid(1, 3);
-    layout.setHgap(5);
-    useBox();
-    addHiddenStub(box(), 40, 5);
-    Stub* const b = addStub(box(), 10, 5);
-    Stub* const c = addStub(box(), 10, 5);
-
-    layOut(26, 5);
-
-    EXPECT_EQ("(0,0,11,5)", boundsOf(b));
-    EXPECT_EQ("(16,0,10,5)", boundsOf(c));
+    EXPECT_EQ("(0,0,0,0)(0,0,11,5)(16,0,10,5)", fillRow({-40, 10, 10}, 5, 26));
 }
 
 TEST_F(GridFlowLayoutTest, FillScalesLargeColumnsWithoutOverflow) {
-    layout.setGrid(1, 2);
-    useBox();
-    addStub(box(), 70000, 5);
-    Stub* const b = addStub(box(), 30000, 5);
-
-    layOut(50000, 5);
-
-    EXPECT_EQ("(35000,0,15000,5)", boundsOf(b));
+    EXPECT_EQ("(0,0,35000,5)(35000,0,15000,5)", fillRow({70000, 30000}, 0, 50000));
 }
 
 TEST_F(GridFlowLayoutTest, FillNarrowerThanTheGapsPassesNegativeWidthsOn) {
-    layout.setGrid(1, 2);
-    layout.setHgap(10);
-    useBox();
-    Stub* const a = addStub(box(), 10, 5);
-    Stub* const b = addStub(box(), 10, 5);
-
-    layOut(6, 5);
-
     // 6 - 10 = -4 pixels for both columns.
-    EXPECT_EQ("(0,0,-2,5)", boundsOf(a));
-    EXPECT_EQ("(-2,0,-2,5)", boundsOf(b));
+    EXPECT_EQ("(0,0,-2,5)(-2,0,-2,5)", fillRow({10, 10}, 10, 6));
 }
-
-// --- cell alignment ---
-
-class CellAlignment : public GridFlowLayoutTest {
-protected:
-    // Columns 40 and 30 wide, rows 30 and 20 high; b and c are smaller than their cells.
-    void SetUp() override {
-        layout.setGrid(2, 2);
-        alignGrid(GridFlowLayout::LEFT, GridFlowLayout::TOP);
-        useBox();
-        addStub(box(), 40, 30);
-        b = addStub(box(), 20, 10);
-        c = addStub(box(), 10, 6);
-        addStub(box(), 30, 20);
-    }
-    void alignCells(int horizontal, int vertical) {
-        layout.setCellHAlign(horizontal);
-        layout.setCellVAlign(vertical);
-        layOut(200, 200);
-    }
-    Stub* b = nullptr;
-    Stub* c = nullptr;
-};
-
-TEST_F(CellAlignment, LeftTopKeepsThePreferredSizeAtTheCellCorner) {
-    alignCells(GridFlowLayout::LEFT, GridFlowLayout::TOP);
-    EXPECT_EQ("(40,0,20,10)", boundsOf(b));
-    EXPECT_EQ("(0,30,10,6)", boundsOf(c));
-}
-
-TEST_F(CellAlignment, RightBottomMovesToTheFarCorner) {
-    alignCells(GridFlowLayout::RIGHT, GridFlowLayout::BOTTOM);
-    EXPECT_EQ("(50,20,20,10)", boundsOf(b));
-    EXPECT_EQ("(30,44,10,6)", boundsOf(c));
-}
-
-TEST_F(CellAlignment, CentreSplitsTheCellsSpareSpace) {
-    alignCells(GridFlowLayout::CENTER, GridFlowLayout::CENTER);
-    EXPECT_EQ("(45,10,20,10)", boundsOf(b));
-    EXPECT_EQ("(15,37,10,6)", boundsOf(c));
-}
-
-// --- invisible children ---
 
 TEST_F(GridFlowLayoutTest, HiddenChildDoesNotCollapseTheRowAndColumnOfVisibleOnes) {
     layout.setGrid(2, 2);
-    useBox();
-    addStub(box(), 10, 10);
-    Stub* const b = addStub(box(), 20, 12);
-    addStub(box(), 15, 8);
-    addHiddenStub(box(), 5, 5);
+    add(10, 10);
+    add(20, 12);
+    add(15, 8);
+    add(5, 5)->setVisible(false);
 
     EXPECT_EQ("35x20", preferred());
     layOut(35, 20);
-    EXPECT_EQ("(15,0,20,12)", boundsOf(b));
-}
-
-TEST_F(GridFlowLayoutTest, ColumnsStayAlignedWhenAChildInTheMiddleIsHidden) {
-    layout.setGrid(0, 3);
-    layout.setHgap(5);
-    alignGrid(GridFlowLayout::LEFT, GridFlowLayout::TOP);
-    useBox();
-    std::vector<Stub*> c;
-    for (int i = 0; i < 6; ++i) {
-        c.push_back(addStub(box(), 10, 10));
-    }
-    c[4]->setVisible(false);
-
-    layOut(100, 100);
-
-    EXPECT_EQ("(30,0,10,10)", boundsOf(c[2]));
-    EXPECT_EQ("(30,10,10,10)", boundsOf(c[5]));
+    EXPECT_EQ("(0,0,15,12)(15,0,20,12)(0,12,15,8)(0,0,0,0)", allBounds());
 }
 
 TEST_F(GridFlowLayoutTest, RowOfHiddenChildrenTakesNoHeightAndNoGap) {
     layout.setGrid(0, 1);
     layout.setVgap(4);
-    alignGrid(GridFlowLayout::LEFT, GridFlowLayout::TOP);
-    useBox();
-    addStub(box(), 10, 10);
-    addHiddenStub(box(), 10, 10);
-    Stub* const last = addStub(box(), 10, 10);
+    add(10, 10);
+    add(10, 10)->setVisible(false);
+    add(10, 10);
 
     EXPECT_EQ("10x24", preferred());
-    layOut(100, 100);
-    EXPECT_EQ("(0,14,10,10)", boundsOf(last));
-}
-
-// --- settings ---
-
-void expectRefused(GridFlowLayout& layout, int rows, int cols, const wchar_t* message) {
-    try {
-        layout.setGrid(rows, cols);
-        ADD_FAILURE() << "no exception";
-    } catch (const klib::IllegalArgumentException& e) {
-        EXPECT_EQ(message, e.getMessage());
-        EXPECT_EQ(-1, e.getErrorCode());
-    }
-    EXPECT_EQ(2, layout.getRows());
-    EXPECT_EQ(3, layout.getCols());
+    layOut(10, 24);
+    EXPECT_EQ("(0,0,10,10)(0,0,0,0)(0,14,10,10)", allBounds());
 }
 
 TEST_F(GridFlowLayoutTest, SetGridRefusesBadCountsInOrderAndKeepsTheGrid) {
     layout.setGrid(2, 3);
-    expectRefused(layout, -1, 2, L"rows: -1");
-    expectRefused(layout, 2, -3, L"cols: -3");
-    expectRefused(layout, -1, -1, L"rows: -1");
-    expectRefused(layout, 0, 0, L"both of rows and cols specified 0");
+    const auto setGrid = [this](int rows, int cols) { return refusal([=] { layout.setGrid(rows, cols); }); };
+    EXPECT_EQ(L"rows: -1", setGrid(-1, 2));
+    EXPECT_EQ(L"cols: -3", setGrid(2, -3));
+    EXPECT_EQ(L"rows: -1", setGrid(-1, -1));
+    EXPECT_EQ(L"both of rows and cols specified 0", setGrid(0, 0));
+    EXPECT_EQ(2, layout.getRows());
+    EXPECT_EQ(3, layout.getCols());
 }
 
 TEST_F(GridFlowLayoutTest, AlignmentSettersRefuseValuesOfTheOtherDirection) {
-    const auto message = [](auto set) -> std::wstring {
-        try {
-            set();
-        } catch (const klib::IllegalArgumentException& e) {
-            return e.getMessage();
-        }
-        return L"no exception";
-    };
-    EXPECT_EQ(L"gridHAlign: 1", message([this] { layout.setGridHAlign(GridFlowLayout::TOP); }));
-    EXPECT_EQ(L"gridVAlign: 3", message([this] { layout.setGridVAlign(GridFlowLayout::LEFT); }));
-    EXPECT_EQ(L"cellHAlign: 2", message([this] { layout.setCellHAlign(GridFlowLayout::BOTTOM); }));
-    EXPECT_EQ(L"cellVAlign: 4", message([this] { layout.setCellVAlign(GridFlowLayout::RIGHT); }));
-    EXPECT_EQ(L"gridVAlign: 6", message([this] { layout.setGridVAlign(6); }));
-    EXPECT_EQ(GridFlowLayout::FILL, layout.getGridVAlign());
-}
-
-TEST_F(GridFlowLayoutTest, DefaultGapsAreTheDefaultFontUnits) {
-    int charWidth = 0;
-    int halfCharHeight = 0;
-    awt::getDefaultFontUnits(charWidth, halfCharHeight);
-    ASSERT_GT(charWidth, 0);
-
-    layout.useDefaultGaps();
-
-    EXPECT_EQ(charWidth, layout.getHgap());
-    EXPECT_EQ(halfCharHeight, layout.getVgap());
+    EXPECT_EQ(L"gridHAlign: 1", refusal([this] { layout.setGridHAlign(G::TOP); }));
+    EXPECT_EQ(L"gridVAlign: 3", refusal([this] { layout.setGridVAlign(G::LEFT); }));
+    EXPECT_EQ(L"cellHAlign: 2", refusal([this] { layout.setCellHAlign(G::BOTTOM); }));
+    EXPECT_EQ(L"cellVAlign: 4", refusal([this] { layout.setCellVAlign(G::RIGHT); }));
+    EXPECT_EQ(L"gridVAlign: 6", refusal([this] { layout.setGridVAlign(6); }));
+    EXPECT_EQ(G::FILL, layout.getGridVAlign());
 }
 
 }  // namespace

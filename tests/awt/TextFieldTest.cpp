@@ -1,149 +1,91 @@
-// TextComponent and TextField: text kept across the control's life, stale-text read-back, text and action
-// events, focus selection, preferred size.
+// TextField: typed text read back and notified, setText against typed text, focus selection, Enter, and the
+// text kept across the control's life.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "WidgetTestSupport.h"
 #include "awt/TextComponent.h"
-#include "awt/Toolkit.h"
 
 namespace {
 
-using ui_test::HeldKeys;
 using widget_test::Log;
-using widget_test::Recorder;
+using widget_test::type;
 using widget_test::windowText;
-
-// A text field whose change notifications can be swallowed, so the control's text can change behind the
-// object's back.
-class MutableField : public awt::TextField {
-public:
-    using awt::TextField::TextField;
-
-    LRESULT handleCommand(WORD notifyCode, WPARAM wParam, bool* handled) override {
-        if (muted && notifyCode == EN_CHANGE) {
-            *handled = true;
-            return 0;
-        }
-        return awt::TextField::handleCommand(notifyCode, wParam, handled);
-    }
-
-    bool muted = false;
-};
 
 class TextFieldWindow : public widget_test::WidgetWindow {
 protected:
-    MutableField* showField(const std::wstring& text) {
-        MutableField* const created = show(new MutableField(text, 10));
+    awt::TextField* showField(const std::wstring& text) {
+        awt::TextField* const created = show(new awt::TextField(text, 10));
         created->addTextListener(&listener);
         created->addActionListener(&listener);
         return created;
     }
 
-    // Moves the focus to a second field of the window.
-    void focusElsewhere() {
-        awt::TextField* const other = new awt::TextField(L"other", 5);  // owned by the window
-        other->setBounds(10, 60, 100, 26);
-        window.add(other);
-        other->requestFocus();
-        ASSERT_EQ(other->getHandle(), GetFocus());
-    }
-
-    Recorder listener{log, L"L"};
+    widget_test::Recorder listener{log, L"L"};
 };
 
 TEST_F(TextFieldWindow, TypingMarksTheTextStaleAndNotifies) {
-    MutableField* const field = showField(L"abc");
+    awt::TextField* const field = showField(L"abc");
     field->selectAll();
 
-    widget_test::type(field->getHandle(), L"xy");
+    type(field->getHandle(), L"xy");
 
     EXPECT_EQ((Log{L"L:text", L"L:text"}), log);
     EXPECT_EQ(L"xy", field->getText());
 }
 
-TEST_F(TextFieldWindow, TextIsReadBackOnlyAfterTheControlReportedAChange) {
-    MutableField* const field = showField(L"abc");
-    field->selectAll();
-    widget_test::type(field->getHandle(), L"q");
-    ASSERT_EQ(L"q", field->getText());
-
-    field->muted = true;
-    ASSERT_TRUE(SetWindowTextW(field->getHandle(), L"behind"));
-
-    EXPECT_EQ(L"q", field->getText());
-}
-
-TEST_F(TextFieldWindow, SettingTheCurrentTextOfAnUntouchedControlDoesNothing) {
-    MutableField* const field = showField(L"abc");
+TEST_F(TextFieldWindow, CurrentTextIsSetAgainOnlyAfterTheUserTyped) {
+    awt::TextField* const field = showField(L"abc");
     field->setText(L"abc");
     EXPECT_TRUE(log.empty());
-}
-
-TEST_F(TextFieldWindow, SettingANewTextReachesTheControlAndIsHeardTwice) {
-    MutableField* const field = showField(L"abc");
-    field->setText(L"new");
-    EXPECT_EQ(L"new", windowText(field->getHandle()));
-    EXPECT_EQ(L"new", field->getText());
-    // Once from the control's change notification, once from setText itself.
-    EXPECT_EQ((Log{L"L:text", L"L:text"}), log);
-}
-
-TEST_F(TextFieldWindow, AfterTypingTheOldTextCanBeSetAgain) {
-    MutableField* const field = showField(L"abc");
     field->selectAll();
-    widget_test::type(field->getHandle(), L"z");
+    type(field->getHandle(), L"z");
     log.clear();
 
     field->setText(L"abc");
 
     EXPECT_EQ(L"abc", windowText(field->getHandle()));
-    EXPECT_FALSE(log.empty());
+    // Once from the control's change notification, once from setText itself.
+    EXPECT_EQ((Log{L"L:text", L"L:text"}), log);
 }
 
-TEST_F(TextFieldWindow, RequestFocusSelectsTheWholeText) {
-    MutableField* const field = showField(L"hello");
+TEST_F(TextFieldWindow, RequestFocusSelectsTheWholeTextButOtherFocusKeepsTheSelection) {
+    awt::TextField* const field = showField(L"hello");
+    awt::TextField* const other = new awt::TextField(L"other", 5);  // owned by the window
+    other->setBounds(10, 60, 100, 26);
+    window.add(other);
     SendMessageW(field->getHandle(), EM_SETSEL, 2, 2);
-    focusElsewhere();
 
+    other->requestFocus();
+    SetFocus(field->getHandle());
+    EXPECT_EQ(L"2-2", widget_test::selection(field->getHandle()));
+    other->requestFocus();
     field->requestFocus();
 
     EXPECT_EQ(field->getHandle(), GetFocus());
     EXPECT_EQ(L"0-5", widget_test::selection(field->getHandle()));
 }
 
-TEST_F(TextFieldWindow, FocusGainedOtherwiseKeepsTheSelection) {
-    MutableField* const field = showField(L"hello");
-    SendMessageW(field->getHandle(), EM_SETSEL, 2, 2);
-    focusElsewhere();
+TEST_F(TextFieldWindow, EnterFiresTheActionListenersButNotWithControl) {
+    awt::TextField* const field = showField(L"abc");
+    {
+        const ui_test::HeldKeys control{VK_CONTROL};
+        widget_test::press(field->getHandle(), VK_RETURN);
+    }
+    EXPECT_TRUE(log.empty());
 
-    SetFocus(field->getHandle());
-
-    EXPECT_EQ(field->getHandle(), GetFocus());
-    EXPECT_EQ(L"2-2", widget_test::selection(field->getHandle()));
-}
-
-TEST_F(TextFieldWindow, EnterFiresTheActionListeners) {
-    MutableField* const field = showField(L"abc");
     widget_test::press(field->getHandle(), VK_RETURN);
+
     EXPECT_EQ((Log{L"L:action"}), log);
 }
 
-TEST_F(TextFieldWindow, EnterWithControlFiresNothing) {
-    MutableField* const field = showField(L"abc");
-    const HeldKeys control{VK_CONTROL};
-    widget_test::press(field->getHandle(), VK_RETURN);
-    EXPECT_TRUE(log.empty());
-}
-
 TEST_F(TextFieldWindow, TypedTextSurvivesDisposeAndRecreation) {
-    MutableField* const field = showField(L"abc");
+    awt::TextField* const field = showField(L"abc");
     field->selectAll();
-    widget_test::type(field->getHandle(), L"kept");
+    type(field->getHandle(), L"kept");
 
     window.dispose();
     EXPECT_EQ(nullptr, field->getHandle());
@@ -152,33 +94,6 @@ TEST_F(TextFieldWindow, TypedTextSurvivesDisposeAndRecreation) {
     window.setVisible(true);
     ASSERT_NE(nullptr, field->getHandle());
     EXPECT_EQ(L"kept", windowText(field->getHandle()));
-}
-
-TEST_F(TextFieldWindow, PreferredSizeIsColumnsOfAverageCharactersOfTheControlFont) {
-    MutableField* const field = showField(L"abc");
-    SendMessageW(field->getHandle(), WM_SETFONT, reinterpret_cast<WPARAM>(largeFont.get()), FALSE);
-    SIZE extent{};
-    TEXTMETRICW metrics{};
-    widget_test::measureWithControlFont(field->getHandle(), L"", &extent, &metrics);
-
-    const awt::Dimension size = field->getPreferredSize();
-
-    EXPECT_EQ(10 * metrics.tmAveCharWidth + 2 * GetSystemMetrics(SM_CXEDGE) + 4, size.width);
-    EXPECT_EQ(metrics.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE) + 2, size.height);
-    EXPECT_GT(metrics.tmHeight, 20);
-}
-
-TEST(TextFieldWithoutWindow, SetTextStoresAndNotifiesOnlyChanges) {
-    Log log;
-    Recorder listener(log, L"L");
-    awt::TextField field(L"abc", 5);
-    field.addTextListener(&listener);
-
-    field.setText(L"abc");
-    EXPECT_TRUE(log.empty());
-    field.setText(L"def");
-    EXPECT_EQ((Log{L"L:text"}), log);
-    EXPECT_EQ(L"def", field.getText());
 }
 
 }  // namespace

@@ -7,61 +7,43 @@
 #include <string>
 #include <vector>
 
+#include "ComponentTestSupport.h"
 #include "ToolkitTestSupport.h"
 #include "awt/Component.h"
 #include "awt/Toolkit.h"
-#include "awt/WindowProcedure.h"
-
-using awt_test::LoopWatchdog;
 
 namespace {
 
-// A component that records its validations and updates in a shared log.
-class ProbeComponent : public awt::Component {
+// A component that records its validations, updates and deletion in a shared log.
+class ProbeComponent : public ui_test::Control {
 public:
-    ProbeComponent(std::vector<std::wstring>& log, std::wstring name, bool* deleted = nullptr)
-        : log_(log), name_(std::move(name)), deleted_(deleted) {}
-    ~ProbeComponent() noexcept(false) override {
-        if (deleted_ != nullptr) {
-            *deleted_ = true;
-        }
-    }
-
-    const wchar_t* getClassName() const override { return L"STATIC"; }
-    awt::Dimension getPreferredSize() override { return awt::Dimension{10, 10}; }
-    bool isChild() const override { return false; }
+    ProbeComponent(std::vector<std::wstring>& log, std::wstring name) : log_(log), name_(std::move(name)) {}
+    ~ProbeComponent() noexcept(false) override { log_.push_back(L"delete " + name_); }
 
     void validate() override {
         log_.push_back(L"validate " + name_);
-        if (onValidate) {
-            onValidate();
-        }
-        awt::Component::validate();
+        Control::validate();
     }
     void update() override {
         log_.push_back(L"update " + name_);
         if (onUpdate) {
             onUpdate();
         }
-        awt::Component::update();
+        Control::update();
     }
 
-    std::function<void()> onValidate;
     std::function<void()> onUpdate;
 
 private:
     std::vector<std::wstring>& log_;
     std::wstring name_;
-    bool* deleted_;
 };
+
+using Log = std::vector<std::wstring>;
 
 class ToolkitQueues : public ::testing::Test {
 protected:
-    void SetUp() override {
-        toolkit = awt::Toolkit::forCurrentThread();
-        toolkit->runPending(true);
-        awt_test::discardMessages();
-    }
+    void SetUp() override { awt_test::discardMessages(); }
     void TearDown() override {
         for (ProbeComponent* c : {&a, &b}) {
             toolkit->cancelPending(c);
@@ -70,8 +52,8 @@ protected:
         awt_test::discardMessages();
     }
 
-    awt::Toolkit* toolkit = nullptr;
-    std::vector<std::wstring> log;
+    awt::Toolkit* const toolkit = awt::Toolkit::forCurrentThread();
+    Log log;
     // Held by pointer: a fixture's destructor may not throw, a component's may.
     std::unique_ptr<ProbeComponent> ownedA = std::make_unique<ProbeComponent>(log, L"a");
     std::unique_ptr<ProbeComponent> ownedB = std::make_unique<ProbeComponent>(log, L"b");
@@ -79,87 +61,38 @@ protected:
     ProbeComponent& b = *ownedB;
 };
 
-TEST_F(ToolkitQueues, ValidationsRunInQueueOrderOnceEach) {
-    toolkit->queueValidate(&a);
-    toolkit->queueValidate(&b);
-    toolkit->queueValidate(&a);
-    toolkit->validatePending();
-    EXPECT_EQ((std::vector<std::wstring>{L"validate a", L"validate b"}), log);
-}
-
-TEST_F(ToolkitQueues, ComponentQueuedDuringItsOwnValidationIsValidatedAgainInTheSameCall) {
-    int validations = 0;
-    a.onValidate = [&] {
-        if (++validations == 1) {
-            toolkit->queueValidate(&a);
-        }
-    };
-    toolkit->queueValidate(&a);
-    toolkit->validatePending();
-    EXPECT_EQ((std::vector<std::wstring>{L"validate a", L"validate a"}), log);
-}
-
-TEST_F(ToolkitQueues, RepaintsWaitUntilNoLayoutIsPending) {
-    toolkit->queueUpdate(&a);
-    toolkit->queueValidate(&b);
-    toolkit->updatePending();
-    EXPECT_TRUE(log.empty());
-
+TEST_F(ToolkitQueues, ValidationsRunInQueueOrderOnceEachAndCancelledComponentsAreSkipped) {
+    auto c = std::make_unique<ProbeComponent>(log, L"c");
+    for (ProbeComponent* p : {&a, &b, c.get(), &a}) {
+        toolkit->queueValidate(p);
+    }
+    toolkit->queueUpdate(c.get());
+    toolkit->cancelPending(c.get());
     toolkit->idle();
-    EXPECT_EQ((std::vector<std::wstring>{L"validate b", L"update a"}), log);
+    EXPECT_EQ((Log{L"validate a", L"validate b"}), log);
 }
 
-TEST_F(ToolkitQueues, RepaintRequestedDuringItsOwnUpdateIsAbsorbed) {
+TEST_F(ToolkitQueues, RepaintsWaitForPendingLayoutAndOneRequestedDuringItsOwnUpdateIsAbsorbed) {
     a.onUpdate = [&] { toolkit->queueUpdate(&a); };
     toolkit->queueUpdate(&a);
-    toolkit->updatePending();
-    toolkit->updatePending();
-    EXPECT_EQ((std::vector<std::wstring>{L"update a"}), log);
-}
-
-TEST_F(ToolkitQueues, CancelledComponentIsNeitherValidatedNorUpdated) {
-    toolkit->queueValidate(&a);
     toolkit->queueValidate(&b);
-    toolkit->queueUpdate(&a);
-    toolkit->cancelPending(&a);
-    toolkit->idle();
-    EXPECT_EQ((std::vector<std::wstring>{L"validate b"}), log);
-}
-
-TEST_F(ToolkitQueues, QuitLeavesLayoutAndRepaintQueuesAsTheyAre) {
-    toolkit->queueValidate(&a);
-    toolkit->queueUpdate(&b);
-    PostQuitMessage(4);
-    {
-        LoopWatchdog watchdog;
-        EXPECT_EQ(4, toolkit->run());
-    }
+    toolkit->updatePending();
     EXPECT_TRUE(log.empty());
 
     toolkit->idle();
-    EXPECT_EQ((std::vector<std::wstring>{L"validate a", L"update b"}), log);
+    toolkit->updatePending();
+    EXPECT_EQ((Log{L"validate b", L"update a"}), log);
 }
 
 TEST_F(ToolkitQueues, DeleteLaterDeletesOnlyInALaterStepAndAtTheLatestWhenTheLoopQuits) {
-    bool deleted = false;
-    auto* doomed = new ProbeComponent(log, L"doomed", &deleted);  // owned by the toolkit's deleter from here
-    toolkit->deleteLater(doomed);
-    EXPECT_FALSE(deleted);
+    toolkit->deleteLater(new ProbeComponent(log, L"doomed"));  // owned by the toolkit's deleter from here
     toolkit->runPending(false);  // the wake-up message is waiting: input comes first
-    EXPECT_FALSE(deleted);
+    EXPECT_TRUE(log.empty());
 
     PostQuitMessage(0);
-    LoopWatchdog watchdog;
+    awt_test::LoopWatchdog watchdog;
     EXPECT_EQ(0, toolkit->run());
-    EXPECT_TRUE(deleted);
-}
-
-TEST_F(ToolkitQueues, ComponentFromWindowFindsTheComponentOfItsPeer) {
-    a.addNotify();
-    ASSERT_NE(nullptr, a.getHandle());
-    EXPECT_EQ(&a, awt::WindowProcedure::componentFromWindow(a.getHandle()));
-    EXPECT_EQ(&a, awt::WindowProcedure::fromWindow(a.getHandle()));
-    a.removeNotify();
+    EXPECT_EQ((Log{L"delete doomed"}), log);
 }
 
 }  // namespace

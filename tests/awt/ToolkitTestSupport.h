@@ -3,34 +3,32 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "klib/Runnable.h"
 
 namespace awt_test {
 
-// Pumps the calling thread's messages until condition holds or timeoutMs passed; returns condition().
-inline bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 3000) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (!condition()) {
-        if (GetTickCount64() >= deadline) {
-            return condition();
-        }
-        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    return true;
-}
-
 // Removes every message waiting for the calling thread (including a pending WM_QUIT) without dispatching.
 inline void discardMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
+}
+
+// Runs action and returns the message of the E it throws (its error code to *code), or "no exception".
+template <typename E, typename F>
+std::wstring messageOf(F&& action, int* code = nullptr) {
+    try {
+        action();
+    } catch (const E& e) {
+        if (code != nullptr) {
+            *code = e.getErrorCode();
+        }
+        return e.getMessage();
+    }
+    return L"no exception";
 }
 
 // Ends a loop that would otherwise wait forever: posts WM_QUIT with EXPIRED after timeoutMs.
@@ -67,12 +65,12 @@ private:
     std::function<void()> action_;
 };
 
-// A plain popup window of a fresh class, destroyed with the holder.
+// A plain popup window of a system or registered class, destroyed with the holder.
 class TestWindow {
 public:
     explicit TestWindow(const wchar_t* className = L"STATIC", DWORD style = WS_POPUP, int x = 10, int y = 10,
-                        int width = 100, int height = 80, HWND parent = nullptr)
-        : window_(CreateWindowExW(0, className, L"", style, x, y, width, height, parent, nullptr,
+                        int width = 100, int height = 80)
+        : window_(CreateWindowExW(0, className, L"", style, x, y, width, height, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr)) {}
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;

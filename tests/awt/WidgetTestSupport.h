@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "ComponentTestSupport.h"
-#include "awt/Component.h"
 #include "awt/Listeners.h"
 
 namespace widget_test {
@@ -25,39 +24,37 @@ public:
         : log_(log), name_(std::move(name)), consume_(consume) {}
     ~Recorder() noexcept override = default;  // fixtures hold recorders and must not throw from ~
 
-    void actionPerformed(awt::ActionEvent& e) override {
-        log_.push_back(name_ + L":action");
-        e.consumed = e.consumed || consume_;
-    }
-    void textValueChanged(awt::TextEvent& e) override {
-        log_.push_back(name_ + L":text");
-        e.consumed = e.consumed || consume_;
-    }
+    void actionPerformed(awt::ActionEvent& e) override { record(L":action", e.consumed); }
+    void textValueChanged(awt::TextEvent& e) override { record(L":text", e.consumed); }
     void adjustmentValueChanged(awt::AdjustmentEvent& e) override {
-        log_.push_back(name_ + L":adjust " + std::to_wstring(e.adjustmentType) + L" " + std::to_wstring(e.value));
-        e.consumed = e.consumed || consume_;
+        record(L":adjust " + std::to_wstring(e.adjustmentType) + L" " + std::to_wstring(e.value), e.consumed);
     }
 
 private:
+    void record(const std::wstring& what, bool& consumed) {
+        log_.push_back(name_ + what);
+        consumed = consumed || consume_;
+    }
+
     Log& log_;
     std::wstring name_;
     bool consume_;
 };
 
 // Posts a message and pumps until the thread has no posted message left, so it has been handled.
-inline void deliver(HWND window, UINT msg, WPARAM wParam, LPARAM lParam = 0) {
-    ASSERT_TRUE(PostMessageW(window, msg, wParam, lParam));
+inline void deliver(HWND window, UINT msg, WPARAM wParam) {
+    ASSERT_TRUE(PostMessageW(window, msg, wParam, 1));
     ASSERT_TRUE(ui_test::pumpToolkitUntil([] { return HIWORD(GetQueueStatus(QS_POSTMESSAGE)) == 0; }));
 }
 
 // Key input as the control would receive it from the keyboard.
 inline void press(HWND window, int key) {
-    deliver(window, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+    deliver(window, WM_KEYDOWN, static_cast<WPARAM>(key));
 }
 
 inline void type(HWND window, const std::wstring& characters) {
     for (const wchar_t c : characters) {
-        deliver(window, WM_CHAR, static_cast<WPARAM>(c), 1);
+        deliver(window, WM_CHAR, static_cast<WPARAM>(c));
     }
 }
 
@@ -75,31 +72,11 @@ inline std::wstring selection(HWND edit) {
     return std::to_wstring(start) + L"-" + std::to_wstring(end);
 }
 
-// A font clearly larger than the default GUI font, to tell which font a widget measured with.
-inline HFONT createLargeFont() {
-    return CreateFontW(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
-}
-
-// Measures like a reference implementation would: the control's DC with the control's font.
-inline void measureWithControlFont(HWND control, const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) {
-    const HDC dc = GetDC(control);
-    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), extent);
-    GetTextMetricsW(dc, metrics);
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
-}
-
-struct FontDeleter {
-    void operator()(HFONT font) const noexcept { DeleteObject(font); }
-};
-
-// A shown top-level window that holds the widget under test; the window is active.
+// A shown, active top-level window that holds the widget under test.
 class WidgetWindow : public ::testing::Test {
 protected:
     // Adds widget (owned by the window from now on) at bounds, shows the window and waits until it is
-    // active and the widget has the focus.
+    // active and has a focus, then gives the focus to the widget.
     template <typename W>
     W* show(W* widget, int width = 160, int height = 26) {
         widget->setBounds(10, 10, width, height);
@@ -113,8 +90,12 @@ protected:
     }
 
     Log log;
-    // Outlives the window whose controls may use it. Not an awt::GdiObject: fixtures must not throw from ~.
-    std::unique_ptr<HFONT__, FontDeleter> largeFont{createLargeFont()};
+    // Clearly larger than the default GUI font; outlives the window whose controls may use it (not an
+    // awt::GdiObject: fixtures must not throw from ~).
+    std::unique_ptr<HFONT__, decltype(&DeleteObject)> largeFont{
+        CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"),
+        &DeleteObject};
     std::unique_ptr<ui_test::TestWindow> windowHolder = std::make_unique<ui_test::TestWindow>();
     ui_test::TestWindow& window = *windowHolder;
 };

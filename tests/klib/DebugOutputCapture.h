@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -10,59 +9,34 @@ namespace testing_support {
 
 // Collects what the calling thread writes with OutputDebugString while it lives. OutputDebugString
 // raises a first-chance exception carrying the text; a vectored handler sees it before anything else.
+// Only the narrow form is taken: wide-aware systems raise it too once the wide one goes unhandled.
 class DebugOutputCapture {
 public:
-    DebugOutputCapture() : thread_(GetCurrentThreadId()) {
-        active() = this;
-        handler_ = AddVectoredExceptionHandler(1, &DebugOutputCapture::onException);
-    }
+    DebugOutputCapture() : handler_(AddVectoredExceptionHandler(1, &onException)) { active_ = this; }
     DebugOutputCapture(const DebugOutputCapture&) = delete;
     DebugOutputCapture& operator=(const DebugOutputCapture&) = delete;
     ~DebugOutputCapture() {
         RemoveVectoredExceptionHandler(handler_);
-        active() = nullptr;
+        active_ = nullptr;
     }
 
-    std::vector<std::wstring> lines() const {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        return lines_;
-    }
+    // Only the capturing thread appends, so reading on it needs no lock.
+    std::vector<std::wstring> lines() const { return lines_; }
 
 private:
-    // Wide-aware systems raise the wide exception first and, unhandled, the narrow one after it.
-    static constexpr DWORD PRINT_NARROW = 0x40010006;  // DBG_PRINTEXCEPTION_C
-    static constexpr DWORD PRINT_WIDE = 0x4001000A;    // DBG_PRINTEXCEPTION_WIDE_C
-
-    static DebugOutputCapture*& active() {
-        static DebugOutputCapture* capture = nullptr;
-        return capture;
-    }
-
     static LONG CALLBACK onException(EXCEPTION_POINTERS* pointers) {
-        DebugOutputCapture* const capture = active();
         const EXCEPTION_RECORD* const record = pointers->ExceptionRecord;
-        if (capture == nullptr || GetCurrentThreadId() != capture->thread_ || record->NumberParameters < 2) {
-            return EXCEPTION_CONTINUE_SEARCH;
-        }
-        const std::lock_guard<std::mutex> lock(capture->mutex_);
-        if (record->ExceptionCode == PRINT_WIDE) {
-            capture->sawWide_ = true;
-            capture->lines_.emplace_back(reinterpret_cast<const wchar_t*>(record->ExceptionInformation[1]));
-        } else if (record->ExceptionCode == PRINT_NARROW && !capture->sawWide_) {
-            const char* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
-            std::wstring line;
-            for (; *text != '\0'; ++text) {
-                line += static_cast<wchar_t>(static_cast<unsigned char>(*text));
-            }
-            capture->lines_.push_back(line);
+        if (active_ != nullptr && GetCurrentThreadId() == active_->thread_ && record->NumberParameters >= 2 &&
+            record->ExceptionCode == 0x40010006) {  // DBG_PRINTEXCEPTION_C
+            const std::string text(reinterpret_cast<const char*>(record->ExceptionInformation[1]));
+            active_->lines_.emplace_back(text.begin(), text.end());  // the texts written are ASCII
         }
         return EXCEPTION_CONTINUE_SEARCH;
     }
 
-    DWORD thread_;
-    PVOID handler_ = nullptr;
-    mutable std::mutex mutex_;
-    bool sawWide_ = false;
+    static inline DebugOutputCapture* active_ = nullptr;
+    const DWORD thread_ = GetCurrentThreadId();
+    const PVOID handler_;
     std::vector<std::wstring> lines_;
 };
 

@@ -73,16 +73,23 @@ protected:
     std::unique_ptr<screensaver::SaverWindow> saver;
 };
 
-TEST_F(SaverWindowTest, CoversThePrimaryScreenTopmostAndHidesTheCursor) {
+TEST_F(SaverWindowTest, CoversThePrimaryScreenTopmostAndHidesTheCursorUntilSavingEnds) {
     RECT rect;
     GetWindowRect(saver->getHandle(), &rect);
     EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(GetWindowLongPtrW(saver->getHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(cursorCount(), cursorBefore - 1);
+    // Ending shows the cursor, hides the window and quits with zero. Hiding deactivates the window,
+    // which ends saving again: the cursor is shown at least once more.
+    saver->endSaving();
+    EXPECT_GE(cursorCount(), cursorBefore);
+    EXPECT_FALSE(saver->isVisible());
+    EXPECT_FALSE(IsWindowVisible(saver->getHandle()));
+    EXPECT_TRUE(quitPosted());
 }
 
-TEST_F(SaverWindowTest, StartsTheRendererOnceWhileStillHiddenAndPaintsThroughIt) {
+TEST_F(SaverWindowTest, StartsTheRendererOnceWhileStillHiddenAndPaintsOnlyThroughIt) {
     ASSERT_EQ(renderer.calls.size() >= 1, true);
     EXPECT_EQ(renderer.calls.front(), "start");
     EXPECT_TRUE(renderer.startedHidden);
@@ -92,24 +99,21 @@ TEST_F(SaverWindowTest, StartsTheRendererOnceWhileStillHiddenAndPaintsThroughIt)
     EXPECT_EQ(renderer.calls.back(), "paint");
     EXPECT_TRUE(renderer.paintedWithDc);
     EXPECT_EQ(std::count(renderer.calls.begin(), renderer.calls.end(), "start"), 1);
-}
-
-TEST_F(SaverWindowTest, NeverLetsTheSystemEraseTheBackground) {
+    saver->setVisible(false);
+    saver->setVisible(true);
+    EXPECT_EQ(std::count(renderer.calls.begin(), renderer.calls.end(), "start"), 1) << "shown again, not started again";
+    // The system never erases the background.
     HDC dc = GetDC(saver->getHandle());
     EXPECT_EQ(send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
     ReleaseDC(saver->getHandle(), dc);
 }
 
-TEST_F(SaverWindowTest, EndingShowsTheCursorHidesTheWindowAndQuitsWithZero) {
-    saver->endSaving();
-    // Hiding deactivates the window, which ends saving again: the cursor is shown at least once more.
-    EXPECT_GE(cursorCount(), cursorBefore);
-    EXPECT_FALSE(saver->isVisible());
-    EXPECT_FALSE(IsWindowVisible(saver->getHandle()));
-    EXPECT_TRUE(quitPosted());
-}
-
-TEST_F(SaverWindowTest, TheFirstMouseMoveOnlyRecordsWhereTheMouseIs) {
+TEST_F(SaverWindowTest, ReleasesCharactersAndTheFirstMouseMoveDoNotEndSaving) {
+    for (const UINT msg : {WM_KEYUP, WM_CHAR, WM_LBUTTONUP, WM_RBUTTONUP}) {
+        send(msg, 'A', 0);
+        EXPECT_TRUE(saving()) << "message " << std::hex << msg;
+    }
+    // The first move only records where the mouse is.
     send(WM_MOUSEMOVE, 0, MAKELPARAM(40, 30));
     EXPECT_TRUE(saving());
     send(WM_MOUSEMOVE, 0, MAKELPARAM(40, 30));
@@ -119,50 +123,28 @@ TEST_F(SaverWindowTest, TheFirstMouseMoveOnlyRecordsWhereTheMouseIs) {
 }
 
 TEST_F(SaverWindowTest, AMoveOfOnePixelInXEndsSaving) {
-    send(WM_MOUSEMOVE, 0, MAKELPARAM(40, 30));
-    send(WM_MOUSEMOVE, 0, MAKELPARAM(39, 30));
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 7));
+    EXPECT_TRUE(saving());
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(-6, 7));
     EXPECT_FALSE(saving());
 }
 
-TEST_F(SaverWindowTest, MouseCoordinatesAreSigned) {
-    send(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 7));
-    EXPECT_TRUE(saving());
-    send(WM_MOUSEMOVE, 0, MAKELPARAM(0xFFFB, 7));  // the same point
-    EXPECT_TRUE(saving());
-}
-
-TEST_F(SaverWindowTest, KeysButtonsAndTheWheelEndSaving) {
-    for (const UINT msg : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_MOUSEWHEEL}) {
+TEST_F(SaverWindowTest, KeysButtonsTheWheelDeactivationAndTheScreenSaveCommandEndSaving) {
+    const struct { UINT msg; WPARAM wParam; } enders[] = {
+        {WM_KEYDOWN, VK_SHIFT}, {WM_SYSKEYDOWN, VK_MENU}, {WM_LBUTTONDOWN, 0}, {WM_RBUTTONDOWN, 0},
+        {WM_MBUTTONDOWN, 0}, {WM_MOUSEWHEEL, 0}, {WM_ACTIVATE, WA_INACTIVE}, {WM_SYSCOMMAND, SC_SCREENSAVE}};
+    for (const auto& ender : enders) {
         saver->setVisible(true);
-        send(msg, msg == WM_KEYDOWN ? VK_SHIFT : (msg == WM_SYSKEYDOWN ? VK_MENU : 0), 0);
-        EXPECT_FALSE(saving()) << "message " << std::hex << msg;
+        send(ender.msg, ender.wParam, 0);
+        EXPECT_FALSE(saving()) << "message " << std::hex << ender.msg;
         ShowCursor(FALSE);
     }
 }
 
-TEST_F(SaverWindowTest, ReleasesAndCharactersDoNotEndSaving) {
-    for (const UINT msg : {WM_KEYUP, WM_CHAR, WM_LBUTTONUP, WM_RBUTTONUP}) {
-        send(msg, 'A', 0);
-        EXPECT_TRUE(saving()) << "message " << std::hex << msg;
-    }
-}
-
-TEST_F(SaverWindowTest, DeactivationEndsSaving) {
-    send(WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_FALSE(saving());
-}
-
-TEST_F(SaverWindowTest, TheScreenSaveCommandEndsSaving) {
-    send(WM_SYSCOMMAND, SC_SCREENSAVE, 0);
-    EXPECT_FALSE(saving());
-}
-
-TEST_F(SaverWindowTest, TheCloseCommandQuitsTheLoopWithZero) {
+TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
     PostMessageW(saver->getHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(saver->getToolkit()->run(), 0);
-}
-
-TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnAKeyPress) {
+    saver->setVisible(true);
     PostMessageW(saver->getHandle(), WM_KEYDOWN, 'X', 0);
     EXPECT_EQ(saver->getToolkit()->run(), 0);
     EXPECT_FALSE(saver->isVisible());
