@@ -1,24 +1,26 @@
 // Figures for the Life board: generation cost per cell with and without painting, and seeding
-// from the screen with one capture against one GetPixel per cell.
+// from the screen with one capture against one GetPixel per cell; then the full-screen saver
+// itself: time to its first paint, the cost of one tick, and its CPU use over ten seconds.
 //   tools/with-wine.sh --size 1920x1080 wine build/bench/orlivex_bench.exe
 #include "app/Orlivex.h"
 #include "app/ScreenCapture.h"
+#include "bench/Backdrop.h"
+#include "bench/BenchClock.h"
+#include "bench/SaverBench.h"
+#include "klib/Exception.h"
 
 #include <windows.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <random>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::secondsSince;
 
 // A 32-bit DIB section selected into a memory device context.
 class MemoryCanvas {
@@ -199,6 +201,13 @@ void benchSeeding(int width, int height) {
     }
 }
 
+void benchSaver(int width, int height) {
+    bench::Backdrop backdrop(width, height);
+    bench::benchFirstPaint(backdrop);
+    bench::benchTicks(backdrop);
+    bench::benchCpu(backdrop);
+}
+
 }  // namespace
 
 int main() {
@@ -213,6 +222,15 @@ int main() {
     benchGenerations(1920, 1080, 10, 4000, 200);
     benchGenerations(128, 96, 2, 50000, 2000);
     benchSeeding(width, height);
+    try {
+        benchSaver(width, height);
+    } catch (const klib::Exception& failure) {
+        std::printf("\nfailed: %ls\n", failure.toString().c_str());
+        return 1;
+    } catch (const std::exception& failure) {
+        std::printf("\nfailed: %s\n", failure.what());
+        return 1;
+    }
     std::printf("\ntotal %.1f s\n", secondsSince(start));
     return 0;
 }

@@ -1,0 +1,119 @@
+#include "bench/Backdrop.h"
+
+#include "bench/BenchClock.h"
+
+#include <random>
+#include <stdexcept>
+
+namespace bench {
+
+MemoryDC::MemoryDC() : dc(CreateCompatibleDC(nullptr)) {
+    if (dc == nullptr) {
+        throw std::runtime_error("::CreateCompatibleDC() failed");
+    }
+}
+
+MemoryDC::~MemoryDC() {
+    if (original != nullptr) {
+        SelectObject(dc, original);
+    }
+    DeleteDC(dc);
+}
+
+void MemoryDC::select(HGDIOBJ object) {
+    const HGDIOBJ previous = SelectObject(dc, object);
+    if (previous == nullptr || previous == HGDI_ERROR) {
+        throw std::runtime_error("::SelectObject() failed");
+    }
+    if (original == nullptr) {
+        original = previous;
+    }
+}
+
+Backdrop::Backdrop(int width, int height) : width(width), height(height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    image.reset(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (image.get() == nullptr) {
+        throw std::runtime_error("::CreateDIBSection() failed");
+    }
+    pixels = static_cast<std::uint32_t*>(bits);
+    memory.select(image.get());
+
+    static const ATOM windowClass = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"OrlivexBenchBackdrop";
+        return RegisterClassW(&wc);
+    }();
+    window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, MAKEINTATOM(windowClass), L"backdrop", WS_POPUP,
+                             0, 0, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (window == nullptr) {
+        throw std::runtime_error("::CreateWindowEx() failed");
+    }
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+}
+
+Backdrop::~Backdrop() {
+    DestroyWindow(window);
+}
+
+void Backdrop::show(Picture shown) {
+    picture = shown;
+    std::mt19937 random(11);
+    for (int y = 0; y < height; ++y) {
+        std::uint32_t* const row = pixels + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t grey = picture == Picture::NOISE ? random() & 255 : x * 256u / width;
+            row[x] = grey * 0x010101u;
+        }
+    }
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    GdiFlush();
+    // Wine hands window pixels to the X server from its message loop, so pump a little before the
+    // screen is read back.
+    const Clock::time_point start = Clock::now();
+    while (secondsSince(start) < 0.2) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
+const char* Backdrop::nameOf(Picture picture) noexcept {
+    return picture == Picture::NOISE ? "noise" : "gradient";
+}
+
+LRESULT CALLBACK Backdrop::procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(window, &ps);
+        if (const auto* self = reinterpret_cast<const Backdrop*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+                   ps.rcPaint.bottom - ps.rcPaint.top, self->memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        }
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    default:
+        return DefWindowProcW(window, msg, wParam, lParam);
+    }
+}
+
+}  // namespace bench
