@@ -60,8 +60,11 @@ HWND SaverWindow::createWindow() {
 }
 
 void SaverWindow::addNotify() {
+    // Only a new native window starts the renderer: start and stop alternate with the window's life,
+    // so showing an existing window again neither reseeds the board nor restarts the timer.
+    const bool creating = handle == nullptr;
     awt::Window::addNotify();
-    if (renderer) renderer->start(this, handle);
+    if (renderer && creating) renderer->start(this, handle);
 }
 
 void SaverWindow::removeNotify() {

@@ -21,7 +21,8 @@ public:
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // Creates the window and hides the cursor.
     HWND createWindow() override;
-    // Creates the native window, then starts the renderer while the window is still hidden.
+    // Creates the native window, then starts the renderer while the window is still hidden; a window
+    // that exists already is left as it is.
     void addNotify() override;
     void removeNotify() override;
 
