@@ -47,9 +47,22 @@ void FlowLayout::addLayoutComponent(Component*, const Constraints*) {}
 
 void FlowLayout::removeLayoutComponent(Component*) {}
 
-Dimension FlowLayout::preferredLayoutSize(Container* parent) {
+namespace {
+
+// The visible children of a row with their preferred sizes, the row's width with the gaps between
+// them (leading children of width 0 add no gap) and its height.
+struct Row {
+    struct Placement {
+        Component* child;
+        Dimension preferred;
+    };
+    std::vector<Placement> placements;
     int width = 0;
     int height = 0;
+};
+
+Row measureRow(Container* parent, int hgap) {
+    Row row;
     const int count = parent->getComponentCount();
     for (int i = 0; i < count; ++i) {
         Component* const child = parent->getComponent(i);
@@ -57,40 +70,29 @@ Dimension FlowLayout::preferredLayoutSize(Container* parent) {
             continue;
         }
         const Dimension preferred = child->getPreferredSize();
-        // Leading children of width 0 add no gap.
-        if (width > 0) {
-            width += hgap;
+        if (row.width > 0) {
+            row.width += hgap;
         }
-        width += preferred.width;
-        height = std::max(height, preferred.height);
+        row.width += preferred.width;
+        row.height = std::max(row.height, preferred.height);
+        row.placements.push_back(Row::Placement{child, preferred});
     }
+    return row;
+}
+
+}  // namespace
+
+Dimension FlowLayout::preferredLayoutSize(Container* parent) {
+    const Row row = measureRow(parent, hgap);
     const Insets insets = parent->getInsets();
-    return Dimension{width + insets.left + insets.right, height + insets.top + insets.bottom};
+    return Dimension{row.width + insets.left + insets.right, row.height + insets.top + insets.bottom};
 }
 
 void FlowLayout::layoutContainer(Container* parent) {
     const Dimension size = parent->getSize();
     const Insets insets = parent->getInsets();
-
-    struct Placement {
-        Component* child;
-        Dimension preferred;
-    };
-    std::vector<Placement> row;
-    int total = 0;
-    const int count = parent->getComponentCount();
-    for (int i = 0; i < count; ++i) {
-        Component* const child = parent->getComponent(i);
-        if (!child->isVisible()) {
-            continue;
-        }
-        const Dimension preferred = child->getPreferredSize();
-        if (total > 0) {
-            total += hgap;
-        }
-        total += preferred.width;
-        row.push_back(Placement{child, preferred});
-    }
+    const Row row = measureRow(parent, hgap);
+    const int total = row.width;
 
     int x = insets.left;
     if (alignment == RIGHT) {
@@ -104,7 +106,7 @@ void FlowLayout::layoutContainer(Container* parent) {
     // Gaps as counted in total: none before a child while the row so far is empty, so the row ends where
     // the alignment expects it.
     int run = 0;
-    for (const Placement& p : row) {
+    for (const Row::Placement& p : row.placements) {
         if (run > 0) {
             x += hgap;
             run += hgap;
