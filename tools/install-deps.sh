@@ -6,7 +6,7 @@ packages=(
     cmake make
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     googletest
-    wine wine64
+    wine wine64 fonts-wine
     xvfb xdotool x11-utils imagemagick
     fonts-noto-cjk
 )
@@ -22,4 +22,4 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
