@@ -1,6 +1,7 @@
 #include "bench/Backdrop.h"
 
 #include "bench/BenchClock.h"
+#include "bench/Dib.h"
 
 #include <random>
 #include <stdexcept>
@@ -31,13 +32,7 @@ void MemoryDC::select(HGDIOBJ object) {
 }
 
 Backdrop::Backdrop(int width, int height) : width(width), height(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = topDownDibInfo(width, height);
     void* bits = nullptr;
     image.reset(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (image.get() == nullptr) {

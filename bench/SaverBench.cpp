@@ -7,6 +7,7 @@
 #include "awt/WindowProcedure.h"
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
+#include "bench/Dib.h"
 #include "screensaver/SaverWindow.h"
 
 #include <windows.h>
@@ -190,12 +191,7 @@ struct FirstPaint {
 class DibSection {
 public:
     DibSection(int width, int height) {
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        info = topDownDibInfo(width, height);
         void* bits = nullptr;
         section.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (section.get() == nullptr) {

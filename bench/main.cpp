@@ -6,6 +6,7 @@
 #include "app/ScreenCapture.h"
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
+#include "bench/Dib.h"
 #include "bench/SaverBench.h"
 #include "klib/Exception.h"
 
@@ -26,13 +27,7 @@ using bench::secondsSince;
 class MemoryCanvas {
 public:
     MemoryCanvas(int width, int height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = topDownDibInfo(width, height);
         void* bits = nullptr;
         dc = CreateCompatibleDC(nullptr);
         bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
