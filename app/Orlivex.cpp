@@ -69,6 +69,7 @@ void Orlivex::start(awt::Component* target, HWND) {
     createBoard();
     target->setBackground(RGB(0, 0, 0));
     target->setTimer(static_cast<UINT>(interval), this);
+    drawingWindow = target;
 }
 
 void Orlivex::paint(awt::Component*, HDC dc) {
@@ -76,6 +77,7 @@ void Orlivex::paint(awt::Component*, HDC dc) {
 }
 
 void Orlivex::stop(awt::Component* target) {
+    drawingWindow = nullptr;
     target->killTimer(this);
     releaseBoard();
 }
@@ -289,7 +291,14 @@ void Orlivex::setInterval(int n) {
     if (n < 0 || n > 1000) {
         throw klib::IllegalArgumentException(L"interval: " + klib::toString(n));
     }
+    if (n == interval) {
+        return;
+    }
     interval = n;
+    // A window destroyed along with its parent has lost its timer with its handle.
+    if (drawingWindow != nullptr && drawingWindow->getHandle() != nullptr) {
+        drawingWindow->setTimer(static_cast<UINT>(interval), this);
+    }
 }
 
 void Orlivex::setCellSize(int n) {
@@ -303,6 +312,9 @@ void Orlivex::setCellSize(int n) {
     if (hasBoard()) {
         releaseBoard();
         createBoard();
+        if (drawingWindow != nullptr) {
+            drawingWindow->repaint(0, 0, drawingWindow->getWidth(), drawingWindow->getHeight());
+        }
     }
 }
 

@@ -25,7 +25,7 @@ public:
     Orlivex& operator=(const Orlivex&) = delete;
 
     // Builds and seeds the board at the target's size, blackens its background and starts its
-    // timer at the interval.
+    // timer at the interval. The target stays the drawing window until stop.
     void start(awt::Component* target, HWND handle) override;
     // Repaints the whole current generation at the size recorded by start.
     void paint(awt::Component* target, HDC dc) override;
@@ -60,9 +60,11 @@ public:
     void paint(HDC dc) const;
 
     int getInterval() const noexcept { return interval; }
+    // A running timer restarts at the new period at once.
     void setInterval(int n);
     int getCellSize() const noexcept { return cellSize; }
-    // Rebuilds and reseeds the board when one exists.
+    // Rebuilds and reseeds the board when one exists, and has the drawing window repaint all of it,
+    // so no cell of the old grid stays on the screen.
     void setCellSize(int n);
     COLORREF getColor() const noexcept { return color; }
     void setColor(COLORREF c);
@@ -105,6 +107,8 @@ private:
     int firstCell = 0;  // index of column 0, row 0: stride + 1
     int columns = 0;    // the grid of the board that exists, independent of later setArea calls
     int rows = 0;
+
+    awt::Component* drawingWindow = nullptr;  // not owned: the target between start and stop
 
     SolidBrush cellBrush;
     SolidBrush backgroundBrush;

@@ -8,9 +8,11 @@
 #include <memory>
 #include <vector>
 
+#include "Canvas.h"
 #include "app/Orlivex.h"
 #include "awt/Toolkit.h"
 #include "screensaver/PreviewWindow.h"
+#include "tests/awt/ComponentTestSupport.h"
 
 namespace {
 
@@ -82,12 +84,22 @@ std::vector<std::uint32_t> pixelsOf(HWND window) {
 
 DWORD WINAPI tickOfTheDarkBand() { return 0; }  // key 0: grey levels 0 to 31 come alive
 
+// Counts the timer ticks it runs.
+class CountingRenderer : public Orlivex {
+public:
+    void actionPerformed(awt::ActionEvent& event) override {
+        ++ticks;
+        Orlivex::actionPerformed(event);
+    }
+    int ticks = 0;
+};
+
 class PreviewDrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         area = createArea();
         pump(100);
-        renderer = std::make_unique<Orlivex>();
+        renderer = std::make_unique<CountingRenderer>();
         renderer->setTickSource(tickOfTheDarkBand);
         renderer->setInterval(1000);
         renderer->setColor(RGB(0x60, 0x40, 0x80));
@@ -102,7 +114,7 @@ protected:
     }
 
     HWND area = nullptr;
-    std::unique_ptr<Orlivex> renderer;
+    std::unique_ptr<CountingRenderer> renderer;
     std::unique_ptr<screensaver::PreviewWindow> preview;
 };
 
@@ -129,6 +141,27 @@ TEST_F(PreviewDrawingTest, CoversTheAreaShowsTheSeededBandInTheCellColourOnBlack
     const auto later = pixelsOf(preview->getHandle());
     EXPECT_NE(later, first);
     for (const std::uint32_t p : later) ASSERT_TRUE(p == 0 || p == cell) << std::hex << p;
+}
+
+TEST_F(PreviewDrawingTest, ANewIntervalRestartsTheRunningTimerAtTheNewPeriod) {
+    // Started at 1000 ms: without a restart no tick would come within the deadline.
+    renderer->setInterval(20);
+    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return renderer->ticks >= 5; }, 800)) << renderer->ticks;
+}
+
+TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
+    UpdateWindow(preview->getHandle());
+    // Without ticks only a repaint can bring the new board to the window.
+    preview->killTimer(renderer.get());
+    renderer->setCellSize(5);
+    EXPECT_EQ(renderer->getColumns(), (AREA_WIDTH + 4) / 5);
+    const testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 255, 255));
+    renderer->paint(preview.get(), canvas.dc());
+    std::vector<std::uint32_t> fullPaint;
+    for (int y = 0; y < AREA_HEIGHT; ++y)
+        for (int x = 0; x < AREA_WIDTH; ++x) fullPaint.push_back(testing_support::toBgr(canvas.pixel(x, y)));
+    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000));
+    preview->setTimer(1000, renderer.get());  // stopping the preview kills it
 }
 
 TEST_F(PreviewDrawingTest, AWindowCloseEndsTheLoopWithZero) {
