@@ -42,6 +42,10 @@ if [ -z "$display" ]; then
 fi
 export DISPLAY=":$display"
 
+# Wine takes the user-interface language from the locale: programs run in English unless a test or
+# a screenshot asks for another language.
+export LC_ALL=en_US.UTF-8
+
 export WINEPREFIX="$work/prefix"
 export WINEARCH=win64
 export WINEDEBUG=-all

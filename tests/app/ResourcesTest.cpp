@@ -5,27 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/resource.h"
-
 namespace {
-
-std::wstring loadString(UINT id) {
-    const wchar_t* text = nullptr;
-    // With a zero buffer size LoadStringW hands out the resource text itself and its length.
-    const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-}
-
-TEST(Resources, StringTableHoldsTheDisplayNameAndTheDialogTexts) {
-    EXPECT_EQ(L"Orlivex Screen Saver", loadString(IDS_DESCRIPTION));
-    EXPECT_EQ(L"OK", loadString(IDS_OK));
-    EXPECT_EQ(L"\u30AD\u30E3\u30F3\u30BB\u30EB", loadString(IDS_CANCEL));
-    EXPECT_EQ(L"\u30D7\u30EC\u30D3\u30E5\u30FC", loadString(IDS_PREVIEW));
-    EXPECT_EQ(L"\u9593\u9694[ms]", loadString(IDS_INTERVAL));
-    EXPECT_EQ(L"\u30B5\u30A4\u30BA", loadString(IDS_SIZE));
-    EXPECT_EQ(L"\u8272", loadString(IDS_COLOR));
-    EXPECT_EQ(L"\u9078\u629E", loadString(IDS_CHOOSE));
-}
 
 TEST(Resources, IconOneHundredAndOneLoadsAtSmallAndLargeSize) {
     for (const int size : {16, 32}) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ using e2e::Process;
 constexpr DWORD STARTUP_MS = 15000;
 constexpr DWORD PROMPTLY_MS = 5000;
 const wchar_t* const TITLE = L"Orlivex Screen Saver";
+// The tests run under an English locale, but for the language test.
+const wchar_t* const CANCEL = L"Cancel";
+const wchar_t* const CHOOSE = L"Choose...";
 
 std::wstring classOf(HWND window) {
     wchar_t name[64] = L"";
@@ -71,8 +75,8 @@ protected:
     }
 
     // Starts the dialog and finds its parts.
-    void open(const std::wstring& arguments) {
-        dialogProcess = std::make_unique<Process>(arguments);
+    void open(const std::wstring& arguments, const char* locale = nullptr) {
+        dialogProcess = std::make_unique<Process>(arguments, locale);
         ASSERT_TRUE(e2e::pumpUntil(
             [&] {
                 for (HWND w : e2e::windowsOf(dialogProcess->id()))
@@ -87,14 +91,13 @@ protected:
             if (cls == L"Edit") edits.push_back(child);
             if (cls == L"Button") buttons[textOf(child)] = child;
             if (cls == L"Static" && r.right - r.left == 128 && r.bottom - r.top == 96) preview = child;
+            if (cls == L"Static" && !textOf(child).empty()) labels.insert(textOf(child));
         }
         // The interval field comes first, above the size field.
         std::sort(edits.begin(), edits.end(), [](HWND a, HWND b) { return rectOf(a).top < rectOf(b).top; });
         ASSERT_EQ(edits.size(), 2u);
         ASSERT_NE(preview, nullptr) << "no 128 x 96 preview";
-        ASSERT_EQ(buttons.count(L"OK"), 1u);
-        ASSERT_EQ(buttons.count(L"\u30AD\u30E3\u30F3\u30BB\u30EB"), 1u);  // Cancel
-        ASSERT_EQ(buttons.count(L"\u9078\u629E"), 1u);                    // Choose
+        ASSERT_EQ(buttons.size(), 3u);
         e2e::pumpUntil([&] { return GetForegroundWindow() == dialog; }, 2000);
     }
 
@@ -114,6 +117,7 @@ protected:
     HWND host = nullptr;
     std::vector<HWND> edits;
     std::map<std::wstring, HWND> buttons;
+    std::set<std::wstring> labels;
 };
 
 TEST_F(ConfigureTest, WithoutOwnerItIsCentredOnTheWorkAreaAndShowsTheStoredValues) {
@@ -132,6 +136,36 @@ TEST_F(ConfigureTest, WithoutOwnerItIsCentredOnTheWorkAreaAndShowsTheStoredValue
     expectClosesWithZero();
 }
 
+struct Language {
+    const char* name;
+    const char* locale;
+    std::set<std::wstring> labels;
+    std::set<std::wstring> buttons;
+};
+
+class ConfigureLanguageTest : public ConfigureTest, public ::testing::WithParamInterface<Language> {};
+
+TEST_P(ConfigureLanguageTest, ShowsTheTextsOfTheLocalesLanguage) {
+    open(L"/c", GetParam().locale);
+    EXPECT_EQ(textOf(dialog), TITLE);
+    EXPECT_EQ(labels, GetParam().labels);
+    std::set<std::wstring> buttonTexts;
+    for (const auto& b : buttons) buttonTexts.insert(b.first);
+    EXPECT_EQ(buttonTexts, GetParam().buttons);
+    e2e::xdotool("key Escape");
+    expectClosesWithZero();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, ConfigureLanguageTest,
+    ::testing::Values(Language{"English", "en_US.UTF-8",
+                               {L"Interval [ms]", L"Size", L"Color", L"Preview"},
+                               {L"OK", L"Cancel", L"Choose..."}},
+                      Language{"Japanese", "ja_JP.UTF-8",
+                               {L"\u9593\u9694[ms]", L"\u30B5\u30A4\u30BA", L"\u8272", L"\u30D7\u30EC\u30D3\u30E5\u30FC"},
+                               {L"OK", L"\u30AD\u30E3\u30F3\u30BB\u30EB", L"\u9078\u629E"}}),
+    [](const ::testing::TestParamInfo<Language>& info) { return std::string(info.param.name); });
+
 TEST_F(ConfigureTest, IsOwnedByTheHostsFrameWhichItDisablesUntilItCloses) {
     host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 50, 60, 500, 400, nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
@@ -143,7 +177,7 @@ TEST_F(ConfigureTest, IsOwnedByTheHostsFrameWhichItDisablesUntilItCloses) {
     EXPECT_NEAR((r.left + r.right) / 2, 50 + 250, 1);
     EXPECT_NEAR((r.top + r.bottom) / 2, 60 + 200, 1);
     EXPECT_FALSE(IsWindowEnabled(host));
-    click(button(L"\u30AD\u30E3\u30F3\u30BB\u30EB"));
+    click(button(CANCEL));
     expectClosesWithZero();
     EXPECT_TRUE(IsWindowEnabled(host));
     EXPECT_FALSE(settings.exists(L"interval")) << "Cancel must store nothing";
@@ -227,7 +261,7 @@ HWND findChooser(DWORD pid, HWND dialog) {
 
 TEST_F(ConfigureTest, CancellingTheColourChooserKeepsTheColour) {
     open(L"/c");
-    click(button(L"\u9078\u629E"));
+    click(button(CHOOSE));
     HWND chooser = findChooser(dialogProcess->id(), dialog);
     ASSERT_NE(chooser, nullptr) << "no colour chooser";
     click(GetDlgItem(chooser, IDCANCEL));
@@ -240,7 +274,7 @@ TEST_F(ConfigureTest, CancellingTheColourChooserKeepsTheColour) {
 TEST_F(ConfigureTest, AChosenColourPaintsNewCellsAndIsStoredOnOk) {
     settings.setDword(L"interval", 20);
     open(L"/c");
-    click(button(L"\u9078\u629E"));
+    click(button(CHOOSE));
     HWND chooser = findChooser(dialogProcess->id(), dialog);
     ASSERT_NE(chooser, nullptr) << "no colour chooser";
     // The chooser's red, green and blue fields.
@@ -264,7 +298,7 @@ TEST_F(ConfigureTest, AChosenColourPaintsNewCellsAndIsStoredOnOk) {
 
 TEST_F(ConfigureTest, CancellingTheDialogAfterChoosingAColourStoresNothing) {
     open(L"/c");
-    click(button(L"\u9078\u629E"));
+    click(button(CHOOSE));
     HWND chooser = findChooser(dialogProcess->id(), dialog);
     ASSERT_NE(chooser, nullptr);
     SetDlgItemTextW(chooser, 706, L"255");

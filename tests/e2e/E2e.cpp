@@ -1,6 +1,9 @@
 #include "tests/e2e/E2e.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
+#include <set>
 #include <stdexcept>
 
 namespace e2e {
@@ -18,6 +21,31 @@ void fail(const char* what) {
     throw std::runtime_error(std::string(what) + " failed, error " + std::to_string(GetLastError()));
 }
 
+// The ids of the running processes of orlivex.scr.
+std::set<DWORD> saverProcesses() {
+    std::set<DWORD> ids;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) fail("CreateToolhelp32Snapshot");
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, L"orlivex.scr") == 0) ids.insert(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
+// Runs a shell command line on the Unix side (Wine starts Unix programs directly).
+void startUnixCommand(const std::string& script) {
+    std::wstring commandLine = L"Z:\\bin\\sh -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        fail("starting a Unix command");
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+}
+
 }  // namespace
 
 std::wstring saverPath() {
@@ -25,7 +53,11 @@ std::wstring saverPath() {
     return tests.substr(0, tests.find_last_of(L"\\/")) + L"\\orlivex.scr";
 }
 
-Process::Process(const std::wstring& arguments) {
+Process::Process(const std::wstring& arguments, const char* locale) {
+    if (locale) {
+        startWithLocale(arguments, locale);
+        return;
+    }
     std::wstring commandLine = L"\"" + saverPath() + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     STARTUPINFOW startup{};
@@ -34,12 +66,30 @@ Process::Process(const std::wstring& arguments) {
         fail("CreateProcessW");
 }
 
+void Process::startWithLocale(const std::wstring& arguments, const char* locale) {
+    // A Windows child inherits the Unix environment of its parent, whatever environment block it is
+    // given; so the program is started from a shell, and found as the one new orlivex.scr.
+    const std::set<DWORD> before = saverProcesses();
+    const std::wstring path = saverPath();
+    startUnixCommand(std::string("LC_ALL=") + locale + " LANG=" + locale + " exec wine '" +
+                     std::string(path.begin(), path.end()) + "' " + std::string(arguments.begin(), arguments.end()));
+    pumpUntil(
+        [&] {
+            for (const DWORD id : saverProcesses())
+                if (!before.count(id)) info_.dwProcessId = id;
+            return info_.dwProcessId != 0;
+        },
+        15000);
+    info_.hProcess = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, info_.dwProcessId);
+    if (!info_.hProcess) fail("finding orlivex.scr");
+}
+
 Process::~Process() {
     if (running()) {
         TerminateProcess(info_.hProcess, 255);
         WaitForSingleObject(info_.hProcess, 5000);
     }
-    CloseHandle(info_.hThread);
+    if (info_.hThread) CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
 }
 
@@ -161,15 +211,7 @@ void xdotool(const std::string& arguments) {
     static int calls = 0;
     const std::string marker = "/tmp/orlivex-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
                                std::to_string(++calls);
-    const std::string script = "/usr/bin/xdotool " + arguments + "; touch " + marker;
-    std::wstring commandLine = L"Z:\\bin\\sh -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        fail("starting xdotool");
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    startUnixCommand("/usr/bin/xdotool " + arguments + "; touch " + marker);
     std::wstring markerPath = L"Z:" + std::wstring(marker.begin(), marker.end());
     for (auto& c : markerPath)
         if (c == L'/') c = L'\\';

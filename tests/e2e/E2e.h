@@ -16,7 +16,9 @@ std::wstring saverPath();
 // A child process, ended and closed when the holder goes.
 class Process {
 public:
-    explicit Process(const std::wstring& arguments);
+    // With a locale (such as "ja_JP.UTF-8") the program runs with LC_ALL and LANG set to it: Wine
+    // takes the user-interface language from them.
+    explicit Process(const std::wstring& arguments, const char* locale = nullptr);
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     ~Process();
@@ -28,6 +30,8 @@ public:
     DWORD id() const noexcept { return info_.dwProcessId; }
 
 private:
+    void startWithLocale(const std::wstring& arguments, const char* locale);
+
     PROCESS_INFORMATION info_{};
 };
 
@@ -52,7 +56,7 @@ std::uint32_t rgbOf(COLORREF colour);
 // Writes a capture as a binary PPM picture, to look at when a test fails.
 void savePpm(const Capture& capture, const std::wstring& path);
 
-// Real X input: runs xdotool with these arguments (Wine starts Unix programs directly).
+// Real X input: runs xdotool with these arguments.
 void xdotool(const std::string& arguments);
 
 // The text of the message box with this caption owned by process pid, or empty when there is none.

@@ -88,7 +88,15 @@ TEST(Executable, ImportsOnlyWindowsSystemDlls) {
     for (const auto& name : imported) EXPECT_TRUE(system.count(name)) << name << " does not come with Windows";
 }
 
-class ExecutableResources : public ::testing::Test {
+// The texts of one language's string table and version block.
+struct Language {
+    const char* name;
+    LANGID id;
+    const wchar_t* versionBlock;
+    std::vector<std::wstring> texts;  // strings 1 to 8
+};
+
+class ExecutableResources : public ::testing::TestWithParam<Language> {
 protected:
     void SetUp() override {
         module = LoadLibraryExW(e2e::saverPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -96,27 +104,23 @@ protected:
     }
     void TearDown() override { FreeLibrary(module); }
 
-    std::wstring string(UINT id) const {
-        const wchar_t* text = nullptr;
-        const int length = LoadStringW(module, id, reinterpret_cast<LPWSTR>(&text), 0);
-        return length > 0 ? std::wstring(text, length) : std::wstring();
+    // String id of exactly this language's table: a bundle of 16 counted strings.
+    std::wstring string(UINT id, LANGID language) const {
+        const HRSRC found = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+        if (!found) return L"<missing>";
+        auto text = static_cast<const wchar_t*>(LockResource(LoadResource(module, found)));
+        for (UINT i = 0; i < id % 16; ++i) text += 1 + *text;
+        return std::wstring(text + 1, *text);
     }
 
     HMODULE module = nullptr;
 };
 
-TEST_F(ExecutableResources, CarryTheJapaneseUserInterfaceTexts) {
-    EXPECT_EQ(string(1), L"Orlivex Screen Saver");
-    EXPECT_EQ(string(2), L"OK");
-    EXPECT_EQ(string(3), L"\u30AD\u30E3\u30F3\u30BB\u30EB");
-    EXPECT_EQ(string(4), L"\u30D7\u30EC\u30D3\u30E5\u30FC");
-    EXPECT_EQ(string(5), L"\u9593\u9694[ms]");
-    EXPECT_EQ(string(6), L"\u30B5\u30A4\u30BA");
-    EXPECT_EQ(string(7), L"\u8272");
-    EXPECT_EQ(string(8), L"\u9078\u629E");
+TEST_P(ExecutableResources, CarryTheUserInterfaceTextsOfTheLanguage) {
+    for (UINT id = 1; id <= 8; ++id) EXPECT_EQ(string(id, GetParam().id), GetParam().texts[id - 1]) << id;
 }
 
-TEST_F(ExecutableResources, CarryTheIconAndTheVersionNames) {
+TEST_P(ExecutableResources, CarryTheIconAndTheVersionNamesOfTheLanguage) {
     EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(101), RT_GROUP_ICON), nullptr);
     const std::wstring path = e2e::saverPath();
     DWORD ignored = 0;
@@ -127,13 +131,26 @@ TEST_F(ExecutableResources, CarryTheIconAndTheVersionNames) {
     auto value = [&](const wchar_t* name) {
         wchar_t* text = nullptr;
         UINT length = 0;
-        const std::wstring key = std::wstring(L"\\StringFileInfo\\041104b0\\") + name;
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\") + GetParam().versionBlock + L"\\" + name;
         return VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&text), &length) && text
                    ? std::wstring(text)
                    : std::wstring();
     };
     EXPECT_EQ(value(L"InternalName"), L"orlivex");
     EXPECT_EQ(value(L"OriginalFilename"), L"orlivex.scr");
+    EXPECT_EQ(value(L"FileDescription"), L"Orlivex Screen Saver");
 }
+
+// Windows shows the Japanese table to a Japanese user and the English (United States) one otherwise.
+INSTANTIATE_TEST_SUITE_P(
+    Languages, ExecutableResources,
+    ::testing::Values(Language{"Japanese", MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), L"041104b0",
+                               {L"Orlivex Screen Saver", L"OK", L"\u30AD\u30E3\u30F3\u30BB\u30EB",
+                                L"\u30D7\u30EC\u30D3\u30E5\u30FC", L"\u9593\u9694[ms]", L"\u30B5\u30A4\u30BA", L"\u8272",
+                                L"\u9078\u629E"}},
+                      Language{"English", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), L"040904b0",
+                               {L"Orlivex Screen Saver", L"OK", L"Cancel", L"Preview", L"Interval [ms]", L"Size",
+                                L"Color", L"Choose..."}}),
+    [](const ::testing::TestParamInfo<Language>& info) { return std::string(info.param.name); });
 
 }  // namespace
