@@ -7,7 +7,6 @@
 #include <shellapi.h>
 
 #include <cstdint>
-#include <sstream>
 
 namespace klib {
 
@@ -33,9 +32,18 @@ std::wstring widen(const char* s) {
 }
 
 std::wstring toString(int value) {
-    std::wostringstream out;
-    out << value;
-    return out.str();
+    // Written by hand rather than through a string stream, whose locale machinery would make up most
+    // of the executable. Digits are taken from the magnitude as unsigned, so INT_MIN needs no care.
+    const bool negative = value < 0;
+    std::uint32_t magnitude = negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+    wchar_t digits[11];
+    wchar_t* first = digits + 11;
+    do {
+        *--first = static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    std::wstring text(negative ? 1 : 0, L'-');
+    return text.append(first, digits + 11);
 }
 
 int parseInt(const std::wstring& s) {
