@@ -3,9 +3,10 @@
 #   tools/run.sh [screenshot-folder]
 # With a display ($DISPLAY set): runs the saver on it in your own Wine prefix; it ends, as a screen
 # saver does, on a key press or a mouse move.
-# Without one: runs the saver on a private Xvfb screen over a picture, saves screenshots of the saver
-# and of the configuration dialog with its live preview to the folder (default build/screenshots), and
-# ends both with a key press.
+# Without one: on a private Xvfb screen over a drawn desktop, saves to the folder (default
+# build/screenshots) the configuration dialog with its live preview in English and in Japanese, an
+# animation of the saver taking over the desktop and a screenshot of the saver (tools/screenshots.sh),
+# and ends each with a key press. `tools/run.sh docs` makes the pictures of the README.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
