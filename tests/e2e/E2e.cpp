@@ -67,8 +67,9 @@ Process::Process(const std::wstring& arguments, const char* locale) {
 }
 
 void Process::startWithLocale(const std::wstring& arguments, const char* locale) {
-    // A Windows child inherits the Unix environment of its parent, whatever environment block it is
-    // given; so the program is started from a shell, and found as the one new orlivex.scr.
+    // Under Wine a program started by CreateProcess takes its locale from its parent's Unix
+    // environment, whatever environment block it is given; so the program is started from a shell,
+    // and found as the one new orlivex.scr.
     const std::set<DWORD> before = saverProcesses();
     const std::wstring path = saverPath();
     startUnixCommand(std::string("LC_ALL=") + locale + " LANG=" + locale + " exec wine '" +
