@@ -265,7 +265,8 @@ void Window::closeRequested() {
         getToolkit()->deleteLater(this);
         break;
     case CLOSE_QUIT:
-        getToolkit()->postQuit(0);
+        // Only the innermost loop: a modal loop returns, the loop around it goes on.
+        getToolkit()->endModal(this);
         break;
     default:
         break;

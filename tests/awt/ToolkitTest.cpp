@@ -99,6 +99,20 @@ TEST_F(ToolkitLoop, EndModalEndsOnlyTheNestedLoop) {
     EXPECT_EQ(1, afterNested.runs);
 }
 
+TEST_F(ToolkitLoop, PostQuitInsideANestedLoopEndsItAndTheLoopAroundIt) {
+    int nestedResult = -1;
+    CallRunnable quit([&] { toolkit->postQuit(7); });
+    CallRunnable modal([&] {
+        toolkit->invokeLater(&quit);
+        nestedResult = toolkit->runModal(nullptr);
+    });
+    toolkit->invokeLater(&modal);
+
+    LoopWatchdog watchdog;
+    EXPECT_EQ(7, toolkit->run());
+    EXPECT_EQ(7, nestedResult);
+}
+
 // Records its calls; handles a message when action says so.
 class RecordingPreprocessor : public awt::MessagePreprocessor {
 public:
