@@ -421,7 +421,8 @@ bool Component::isShowing() const {
 }
 
 bool Component::hasTabStop() const {
-    return handle != nullptr && (GetWindowLongPtrW(handle, GWL_STYLE) & WS_TABSTOP) != 0;
+    // Child windows only: for a top-level window the bit is WS_MAXIMIZEBOX.
+    return isChild() && handle != nullptr && (GetWindowLongPtrW(handle, GWL_STYLE) & WS_TABSTOP) != 0;
 }
 
 Window* Component::getTopLevelWindow() {
@@ -654,28 +655,12 @@ void Component::removeFocusListener(FocusListener* listener) {
     removeListener(FocusListener::TAG, listener);
 }
 
-bool Component::sameTag(const wchar_t* a, const wchar_t* b) noexcept {
-    return a == b || std::wcscmp(a, b) == 0;
-}
-
 void Component::addListener(const wchar_t* tag, EventListener* listener) {
-    klib::checkNotNull(L"listener", listener);
-    for (const ListenerEntry& entry : listeners) {
-        if (entry.listener == listener && sameTag(entry.tag, tag)) {
-            return;
-        }
-    }
-    listeners.push_back(ListenerEntry{tag, listener});
+    listeners.add(tag, listener);
 }
 
 void Component::removeListener(const wchar_t* tag, EventListener* listener) {
-    for (auto it = listeners.begin(); it != listeners.end();) {
-        if (it->listener == listener && sameTag(it->tag, tag)) {
-            it = listeners.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    listeners.remove(tag, listener);
 }
 
 LRESULT Component::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
