@@ -92,10 +92,4 @@ TEST_F(FlowLayoutTest, LeadingZeroWidthChildKeepsARightRowInsideTheRightInset) {
     EXPECT_EQ("(90,0,0,8)(90,0,10,8)", allBounds());
 }
 
-TEST_F(FlowLayoutTest, UnknownAlignmentIsRefusedWithItsValue) {
-    EXPECT_EQ(L"alignment: 3", refusal([] { FlowLayout bad(3); }));
-    EXPECT_EQ(L"alignment: -1", refusal([this] { layout.setAlignment(-1); }));
-    EXPECT_EQ(FlowLayout::LEFT, layout.getAlignment());
-}
-
 }  // namespace

@@ -66,7 +66,8 @@ TEST_F(GridFlowLayoutTest, FixedRowsTakeAsManyColumnsAsNeededAndAFixedGridLeaves
 
 TEST_F(GridFlowLayoutTest, GridAndCellAlignmentPlaceTheGridInTheInnerSpaceAndEachChildInItsCell) {
     struct Case {
-        int gridH, gridV, cellH, cellV, width;
+        G::Alignment gridH, gridV, cellH, cellV;
+        int width;
         const char* bounds;
     };
     // Columns 40 and 30, rows 30 and 20, so 74 x 52 with the gaps; inner space 114 x 76.
@@ -93,7 +94,7 @@ TEST_F(GridFlowLayoutTest, GridAndCellAlignmentPlaceTheGridInTheInnerSpaceAndEac
         layout.setCellHAlign(c.cellH);
         layout.setCellVAlign(c.cellV);
         layOut(c.width, 80);
-        EXPECT_EQ(c.bounds, allBounds()) << c.gridH << c.gridV << c.cellH << c.cellV;
+        EXPECT_EQ(c.bounds, allBounds()) << "case " << (&c - cases);
     }
 }
 
@@ -157,7 +158,6 @@ TEST_F(GridFlowLayoutTest, AlignmentSettersRefuseValuesOfTheOtherDirection) {
     EXPECT_EQ(L"gridVAlign: 3", refusal([this] { layout.setGridVAlign(G::LEFT); }));
     EXPECT_EQ(L"cellHAlign: 2", refusal([this] { layout.setCellHAlign(G::BOTTOM); }));
     EXPECT_EQ(L"cellVAlign: 4", refusal([this] { layout.setCellVAlign(G::RIGHT); }));
-    EXPECT_EQ(L"gridVAlign: 6", refusal([this] { layout.setGridVAlign(6); }));
     EXPECT_EQ(G::FILL, layout.getGridVAlign());
 }
 
