@@ -28,8 +28,8 @@ public:
 
     // Not owned; must be set before the window is shown and outlive its native window.
     void setRenderer(Renderer* renderer) noexcept { this->renderer = renderer; }
-    // Shows the cursor, hides the window and asks the loop to end with 0. Runs again for every
-    // qualifying message that still arrives; the first quit request ends the loop.
+    // Shows the cursor, hides the window and asks the loop to end with 0; once per native window; later
+    // calls do nothing.
     void endSaving();
 
     void windowActivated(awt::WindowEvent& event) override;
@@ -50,6 +50,7 @@ private:
     // Where the first mouse-move message found the mouse; -1 until then.
     int firstMouseX;
     int firstMouseY;
+    bool ended;  // endSaving ran since the native window was created
 };
 
 }  // namespace screensaver

@@ -2,6 +2,7 @@
 #include "klib/Strings.h"
 #include "tests/klib/DebugOutputCapture.h"
 #include "tests/klib/ExpectThrows.h"
+#include "tests/support/MessageBoxReader.h"
 
 #include <gtest/gtest.h>
 
@@ -57,22 +58,12 @@ TEST(ExceptionMessageBoxText, HasTwoLinesForMinusOneAndAddsAnyOtherCodeSignedWit
 
 TEST(ExceptionShowMessageBox, ShowsTheTextAndReturnsTheButtonPressed) {
     const wchar_t* const caption = L"Orlivex klib message box test";
-    std::wstring shown;
-    // A second thread reads the box this one shows, then presses OK.
-    std::thread closer([&] {
-        HWND box = nullptr;
-        for (const DWORD deadline = GetTickCount() + 10000; !box && GetTickCount() < deadline; Sleep(10)) {
-            box = FindWindowW(L"#32770", caption);
-        }
-        shown.resize(1024);
-        shown.resize(GetDlgItemTextW(box, 0xFFFF, shown.data(), 1024));
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
+    testing_support::MessageBoxReader box;
     const klib::Exception e(L"::CreateWindowEx() failed", ERROR_INVALID_WINDOW_HANDLE);
     const int result = e.showMessageBox(nullptr, caption, MB_ICONERROR);
-    closer.join();
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(shown, L"class klib::Exception\n::CreateWindowEx() failed\nError code: 1400 (" + systemText(1400) + L")");
+    EXPECT_EQ(box.caption(), caption);
+    EXPECT_EQ(box.text(), L"class klib::Exception\n::CreateWindowEx() failed\nError code: 1400 (" + systemText(1400) + L")");
 }
 
 TEST(SystemMessageText, IsAppendedOrElseTheLookupThrowsWithTheLastErrorAndLeavesTheTextAlone) {
