@@ -317,6 +317,9 @@ void Window::setVisible(bool visible) {
     }
     Container::setVisible(visible);
     if (visible) {
+        // Laid out first: an edit control that is focused and selected while it is still 0 x 0 scrolls its
+        // text out of sight and keeps it there.
+        getToolkit()->validatePending();
         requestFocus();
     }
 }
