@@ -24,7 +24,7 @@ public:
     static constexpr int BLOCK_INCREMENT = 3;  // Shift+Up
     static constexpr int BLOCK_DECREMENT = 4;  // Shift+Down
 
-    // How long the text may differ from the value's canonical form after the last change.
+    // How long the text may differ from the value's canonical form after the last change, by default.
     static constexpr UINT NORMALIZE_DELAY_MS = 2000;
 
     // The field's key, text and timer listener; its action-listener part is the timer's identity.
@@ -66,6 +66,9 @@ public:
 
     // Neither the value nor the text changes, and no event is fired.
     void setRange(int minimum, int maximum);
+    // The wait before the text is rewritten; takes effect at the next change.
+    void setNormalizeDelay(UINT milliseconds) noexcept { normalizeDelayMs = milliseconds; }
+    UINT getNormalizeDelay() const noexcept { return normalizeDelayMs; }
     int getValue() const noexcept { return value; }
     int getMinimum() const noexcept { return minimum; }
     int getMaximum() const noexcept { return maximum; }
@@ -89,6 +92,7 @@ private:
     int maximum;
     int unitIncrement;  // step of Up and Down, and the unit values are snapped to
     int blockIncrement;  // step of Shift+Up and Shift+Down
+    UINT normalizeDelayMs = NORMALIZE_DELAY_MS;
 };
 
 }  // namespace awt
