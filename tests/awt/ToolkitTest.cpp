@@ -184,12 +184,6 @@ TEST_F(Preprocessors, OnlyAPreprocessorThatHandledTheMessageMayChangeTheList) {
     EXPECT_EQ((std::vector<int>{1, 1}), calls) << "a handled message stops the chain; a failure stops it too";
 }
 
-TEST(ToolkitWindowClass, SecondCallReturnsTheSameAtom) {
-    const ATOM atom = awt::Toolkit::getWindowClass();
-    EXPECT_NE(0, atom);
-    EXPECT_EQ(atom, awt::Toolkit::getWindowClass());
-}
-
 TEST(ToolkitResources, MissingStringIsTheNullStringAndAMissingIconThrows) {
     EXPECT_EQ(klib::nullString, awt::Toolkit::loadString(54321));
     EXPECT_EQ(L"::LoadImage() failed",

@@ -1,6 +1,5 @@
 #include "klib/Exception.h"
 #include "klib/Memory.h"
-#include "klib/ReservedBuffer.h"
 #include "tests/klib/DebugOutputCapture.h"
 #include "tests/klib/ExpectThrows.h"
 
@@ -19,12 +18,6 @@ HGLOBAL freedHandle() {
     const HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, 16);
     GlobalFree(handle);
     return handle;
-}
-
-DWORD stateAt(const void* address) {
-    MEMORY_BASIC_INFORMATION info{};
-    VirtualQuery(address, &info, sizeof(info));
-    return info.State;
 }
 
 TEST(MemoryHolder, ReleaseFreesTheBlockOnceAndForgetsIt) {
@@ -52,27 +45,6 @@ TEST(MemoryHolder, AFailedFreeThrowsTheExactTextUnlessAnotherExceptionUnwinds) {
     }, std::runtime_error);
     EXPECT_EQ(debugOutput.lines(), std::vector<std::wstring>{
         L"ignored failure: ~LocalMemory(): class klib::Exception: ::LocalFree() failed: 6\n"});
-}
-
-TEST(ReservedBuffer, CommitsOnlyWhatIsAskedGrowsInPlaceAndFailsBeyondTheReservation) {
-    void* address = nullptr;
-    {
-        klib::ReservedBuffer buffer(0x10000);
-        address = buffer.data();
-        EXPECT_EQ(stateAt(address), static_cast<DWORD>(MEM_RESERVE));
-        buffer.commit(256);
-        buffer.data()[255] = L'x';
-        EXPECT_EQ(stateAt(buffer.data() + 0x8000), static_cast<DWORD>(MEM_RESERVE));
-        buffer.commit(8192);
-        buffer.commit(100);  // a smaller length changes nothing
-        expectThrows<klib::Exception>([&] { buffer.commit(0x40000); },
-                                      L"class klib::Exception: ::VirtualAlloc(MEM_COMMIT) failed: 487");
-        EXPECT_EQ(buffer.data(), address);
-        EXPECT_EQ(buffer.committed(), 8192u);
-        EXPECT_EQ(buffer.data()[255], L'x');
-        buffer.data()[8191] = L'y';
-    }
-    EXPECT_EQ(stateAt(address), static_cast<DWORD>(MEM_FREE));
 }
 
 }  // namespace
