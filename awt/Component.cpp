@@ -481,25 +481,15 @@ HFONT Component::getFont() const {
 
 void Component::measureText(const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) const {
     const HFONT font = getFont();
-    WindowDC dc(GetDC(handle), handle);
-    SetLastError(0);
-    const HGDIOBJ previous = SelectObject(dc.get(), font);
-    if (previous == nullptr && GetLastError() != 0) {
-        throwWin32(L"::SelectObject() failed", GetLastError());
-    }
+    const WindowDC dc(GetDC(handle), handle);
+    Selection selection = select(dc.get(), font);
     if (extent != nullptr) {
         getTextExtent(dc.get(), text.c_str(), static_cast<int>(text.size()), extent);
     }
     if (metrics != nullptr) {
         getTextMetrics(dc.get(), metrics);
     }
-    if (previous != nullptr) {
-        SetLastError(0);
-        if (SelectObject(dc.get(), previous) == nullptr && GetLastError() != 0) {
-            throwWin32(L"::SelectObject() failed", GetLastError());
-        }
-    }
-    ReleaseDC(handle, dc.detach());
+    selection.release();
 }
 
 void Component::addStyle(DWORD bits) {

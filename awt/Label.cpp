@@ -84,7 +84,7 @@ Dimension Label::measure() const {
         throw AWTException(L"::GetDC() failed", static_cast<int>(GetLastError()));
     }
     // A null font is the system font, which the DC already has.
-    const HGDIOBJ previous = font != nullptr ? selectObject(dc.get(), font) : nullptr;
+    Selection selection(font != nullptr ? selectObject(dc.get(), font) : nullptr, dc.get());
 
     int lines = 0;
     int textWidth = 0;
@@ -106,10 +106,7 @@ Dimension Label::measure() const {
     TEXTMETRICW metrics{};
     getTextMetrics(dc.get(), &metrics);
 
-    if (previous != nullptr) {
-        selectObject(dc.get(), previous);
-    }
-    ReleaseDC(handle, dc.detach());
+    selection.release();
     return Dimension{textWidth, (metrics.tmHeight + metrics.tmExternalLeading) * lines};
 }
 

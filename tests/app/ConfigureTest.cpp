@@ -75,7 +75,9 @@ TEST_F(ConfigureDialog, PreviewLeftSettingsRightButtonsBottomRightAllInsetByTheD
         EXPECT_EQ(boundsOf(settings, 1).x, control.x) << row;
         EXPECT_LT(control.y, label.y + label.height) << row;
         EXPECT_LT(label.y, control.y + control.height) << row;
-        if (row > 0) EXPECT_GT(control.y, boundsOf(settings, 2 * row - 1).y) << row;
+        if (row > 0) {
+            EXPECT_GT(control.y, boundsOf(settings, 2 * row - 1).y) << row;
+        }
     }
 
     // OK, then Cancel, in one row ending at the right inset.
