@@ -19,9 +19,10 @@ class Container;
 class Toolkit;
 class Window;
 
-// Base of every visible element. Holds geometry, visibility, enabled state and colours independently of
-// the native window (the peer), creates and destroys the peer on request and keeps both in step, turns
-// window messages into focus, key and mouse events, and drives the toolkit's deferred layout and repaint.
+// Base of every widget. Keeps bounds, visibility, enabled state and colours whether or not the native
+// window (the peer) exists; addNotify creates the peer from them, removeNotify destroys it, and setters
+// update a live peer. Focus, key and mouse messages become events for the listener list (ComponentInput);
+// invalidate and repaint queue work for the toolkit's idle step.
 //
 // Coordinates are component coordinates: the origin is the top-left corner of the whole window, frame
 // included. A child's location is in its parent's component coordinates, a top-level window's in screen

@@ -10,8 +10,9 @@
 
 namespace awt {
 
-// A top-level window with a caption: title, system menu (whose close command can be greyed), an optional
-// sizing border with maximize box, small and large icons, and insets for the border and caption.
+// An awt::Window with WS_CAPTION and WS_SYSMENU: a title, ICON_SMALL and ICON_BIG icons, a close command
+// that can be greyed (and is then ignored), and WS_THICKFRAME | WS_MAXIMIZEBOX while resizable. Its
+// insets are the border and caption, measured from the window and client rectangles.
 class Frame : public Window {
 public:
     Frame(Window* owner, std::wstring title);

@@ -11,10 +11,10 @@
 
 namespace awt {
 
-// A text field for one integer between a minimum and a maximum. The control takes digits only and no
-// input method. Up and Down step the value (Shift: a block, Ctrl: to the bound); typed text becomes the
-// value at every keystroke; two seconds after the last change the text is rewritten to the value's
-// canonical form. Every change of the value is reported to the adjustment listeners.
+// An ES_NUMBER edit control without input method that holds an int between a minimum and a maximum. Its
+// Handler turns Up and Down (Shift: by a block, Ctrl: to the bound) into steps and parsable text into
+// the value at every keystroke; a window timer rewrites the text to the value's decimal form once the
+// text has not changed for the normalisation delay. Value changes go to the AdjustmentListeners.
 class NumberField : public TextField {
 public:
     // adjustmentType of the adjustment events.

@@ -8,8 +8,9 @@ class ActionListener;
 class Component;
 class Toolkit;
 
-// Root of every object that owns a native window: ties one window to one object through the window's
-// user data, subclasses the window with windowProc, and routes its messages to handleMessage.
+// Base of every object with a native window. bindWindow stores the object in GWLP_USERDATA and replaces
+// the window's procedure with windowProc, which calls the object's handleMessage; what that does not
+// handle goes to the replaced procedure through callDefault. Also runs window timers for ActionListeners.
 class WindowProcedure {
 public:
     WindowProcedure() noexcept;

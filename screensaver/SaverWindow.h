@@ -8,8 +8,9 @@
 
 namespace screensaver {
 
-// The full-screen saver: a topmost popup over the primary screen that hides the cursor, hands its
-// drawing to a renderer and ends the toolkit loop with 0 on the first sign of the user.
+// A topmost awt::Window over the primary screen that hides the cursor while its native window lives and
+// lets a Renderer draw it. It listens to itself: a key or button press, the wheel, a mouse move away from
+// the first position seen, deactivation or SC_SCREENSAVE call endSaving, which posts quit 0.
 class SaverWindow : public awt::Window,
                     public awt::WindowListener,
                     public awt::MouseListener,

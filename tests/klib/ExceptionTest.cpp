@@ -45,8 +45,8 @@ TEST(ExceptionPrint, WritesOneLineWithTheCodeUnsignedAndItsSystemTextOrThrowsWhe
 TEST(ExceptionMessageBoxText, HasTwoLinesForMinusOneAndAddsAnyOtherCodeSignedWithItsSystemTextIfAny) {
     const testing_support::DebugOutputCapture debugOutput;
     EXPECT_EQ(klib::IllegalStateException(L"no peer").messageBoxText(), L"class klib::IllegalStateException\nno peer");
-    EXPECT_EQ(klib::RegException(L"size missmatch: 2", 0).messageBoxText(),
-              L"class klib::RegException\nsize missmatch: 2\nError code: 0 (" + systemText(0) + L")");
+    EXPECT_EQ(klib::RegException(L"size mismatch: 2", 0).messageBoxText(),
+              L"class klib::RegException\nsize mismatch: 2\nError code: 0 (" + systemText(0) + L")");
     EXPECT_EQ(klib::Exception(L"failed", static_cast<int>(0x80004005u)).messageBoxText(),
               L"class klib::Exception\nfailed\nError code: -2147467259 (" + systemText(0x80004005u) + L")");
     // Without a system text the parenthesis is left out and the lost lookup is reported once.

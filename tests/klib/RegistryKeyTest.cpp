@@ -67,8 +67,8 @@ TEST_F(RegistryKeyTest, GetIntReadsOnlyAFourByteDwordAndElseThrowsOrGivesTheDefa
     const klib::RegistryKey key(HKEY_CURRENT_USER, SCRATCH_PATH, KEY_READ);
     EXPECT_EQ(key.getInt(L"valid", 5), 0x11223344);
     const struct { const wchar_t* name; const wchar_t* message; int code; } failures[] = {
-        {L"text", L"type missmatch: 1", 0}, {L"short", L"size missmatch: 2", 0},
-        {L"wide", L"type missmatch: 11", 0},  // the type is checked before the size
+        {L"text", L"type mismatch: 1", 0}, {L"short", L"size mismatch: 2", 0},
+        {L"wide", L"type mismatch: 11", 0},  // the type is checked before the size
         {L"missing", L"::RegQueryValueEx(missing) failed", ERROR_FILE_NOT_FOUND}};
     for (const auto& f : failures) {
         expectRegException([&] { key.getInt(f.name); }, f.message, f.code);
