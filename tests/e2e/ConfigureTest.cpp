@@ -172,21 +172,6 @@ TEST_F(ConfigureTest, TypedValuesAreClampedAndStoredOnOk) {
     EXPECT_EQ(settings.getDword(L"color"), 0x804060u);
 }
 
-TEST_F(ConfigureTest, ArrowKeysStepTheSizeAndEnterSavesAndCloses) {
-    settings.setDword(L"size", 2);
-    open(L"/c");
-    click(sizeField());
-    e2e::xdotool("key Up");
-    EXPECT_TRUE(e2e::pumpUntil([&] { return textOf(sizeField()) == L"3"; }, 2000)) << "Up";
-    e2e::xdotool("key shift+Up");
-    EXPECT_TRUE(e2e::pumpUntil([&] { return textOf(sizeField()) == L"10"; }, 2000)) << "Shift+Up stops at 10";
-    e2e::xdotool("key ctrl+Down");
-    EXPECT_TRUE(e2e::pumpUntil([&] { return textOf(sizeField()) == L"1"; }, 2000)) << "Ctrl+Down";
-    e2e::xdotool("key Return");
-    expectClosesWithZero();
-    EXPECT_EQ(settings.getDword(L"size"), 1u);
-}
-
 TEST_F(ConfigureTest, EscapeAndTheCloseBoxCloseWithoutWriting) {
     for (const bool escape : {true, false}) {
         open(L"/c");
