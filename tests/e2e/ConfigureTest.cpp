@@ -209,6 +209,7 @@ TEST_F(ConfigureTest, CancellingTheColourChooserKeepsTheColourAndOkWithUnchanged
     ASSERT_NE(chooser, nullptr) << "no colour chooser";
     click(GetDlgItem(chooser, IDCANCEL));
     ASSERT_TRUE(e2e::pumpUntil([&] { return !IsWindow(chooser); }, PROMPTLY_MS));
+    e2e::pumpUntil([&] { return GetForegroundWindow() == dialog; }, 2000);  // Return must reach the dialog
     e2e::xdotool("key Return");
     expectClosesWithZero();
     EXPECT_EQ(settings.getDword(L"interval"), 50u);
