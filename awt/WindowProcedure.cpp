@@ -54,7 +54,7 @@ WindowProcedure::~WindowProcedure() noexcept(false) {
     }
     // Still bound: the destruction messages must not reach an object that is half destroyed, but the
     // window's own procedure must see them to free its state.
-    if (fromWindow(handle) == this) {
+    if (userData(handle) == this) {
         SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
         restoreProcedure(handle, previousProcedure);
     }
