@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr int LEFT = 0;
-constexpr int CENTERED = 1;
-constexpr int RIGHT = 2;
 constexpr int PREVIEW_WIDTH = 128;
 constexpr int PREVIEW_HEIGHT = 96;
 
@@ -28,7 +25,7 @@ Configure::Configure(HWND owner)
       sizeField(nullptr),
       marginWidth(0),
       marginHeight(0),
-      buttonLayout(0),
+      buttonLayout(awt::FlowLayout::LEFT),
       actionAdapters(this),
       adjustmentAdapters(this),
       keyAdapters(this) {
@@ -66,11 +63,11 @@ void Configure::buildContents() {
     settingsLayout.setGridVAlign(awt::GridFlowLayout::CENTER);
     settingsLayout.useDefaultGaps();
     settings->setLayout(&settingsLayout);
-    settings->add(new awt::Label(IDS_INTERVAL, LEFT), &plain);
+    settings->add(new awt::Label(IDS_INTERVAL, awt::Label::LEFT), &plain);
     settings->add(intervalField, &plain);
-    settings->add(new awt::Label(IDS_SIZE, LEFT), &plain);
+    settings->add(new awt::Label(IDS_SIZE, awt::Label::LEFT), &plain);
     settings->add(sizeField, &plain);
-    settings->add(new awt::Label(IDS_COLOR, LEFT), &plain);
+    settings->add(new awt::Label(IDS_COLOR, awt::Label::LEFT), &plain);
     settings->add(colorButton, &plain);
 
     auto* const preview = new screensaver::PreviewWindow(nullptr);
@@ -80,10 +77,10 @@ void Configure::buildContents() {
     auto* const previewPanel = new awt::Panel();
     previewPanel->setLayout(&previewLayout);
     previewPanel->add(preview, &awt::BorderLayout::CENTER);
-    previewPanel->add(new awt::Label(IDS_PREVIEW, CENTERED), &awt::BorderLayout::SOUTH);
+    previewPanel->add(new awt::Label(IDS_PREVIEW, awt::Label::CENTER), &awt::BorderLayout::SOUTH);
 
     auto* const buttons = new awt::Panel();
-    buttonLayout.setAlignment(RIGHT);
+    buttonLayout.setAlignment(awt::FlowLayout::RIGHT);
     buttons->setLayout(&buttonLayout);
     buttons->add(createButton(IDS_OK, &Configure::ok), &plain);
     buttons->add(createButton(IDS_CANCEL, &Configure::cancel), &plain);

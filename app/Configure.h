@@ -16,8 +16,9 @@ class Button;
 class NumberField;
 }  // namespace awt
 
-// The configuration dialog: interval, cell size and colour with a live preview of the edited values.
-// OK stores them; Cancel, Escape and the close box leave the stored settings alone.
+// The dialog of configuration mode. It owns an Orlivex renderer that holds the values being edited and
+// draws the preview; the number fields and the colour button write into it at once. OK (or Enter) calls
+// saveSettings and hides the dialog; Cancel, Escape and the close box only hide it.
 class Configure : public screensaver::ConfigDialog {
 public:
     explicit Configure(HWND owner);

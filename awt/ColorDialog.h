@@ -8,10 +8,9 @@ namespace awt {
 
 class Component;
 
-// The system's colour chooser, opened fully expanded and allowing any colour. Showing it blocks until the
-// user confirms or cancels; afterwards it holds the chosen colour, or -1 when there is none. All colour
-// choosers of the process share one table of 16 custom colours (initially white), so colours the user
-// defines persist from one chooser to the next for the life of the process.
+// ChooseColorW with CC_FULLOPEN | CC_ANYCOLOR. setVisible(true) blocks until the user confirms or
+// cancels; getColor then gives the colour, or -1 after a cancel. The 16 custom colours (white at first)
+// are one static table, so they carry over from one chooser to the next.
 class ColorDialog : public CommonDialog {
 public:
     // initialColor is a COLORREF, or -1 for none.

@@ -8,9 +8,9 @@ namespace awt {
 
 class Component;
 
-// Base of the wrappers around the system's common dialogs. Not a component: the system creates the dialog
-// and runs it in its own modal loop; the wrapper learns the dialog's window when it is initialised and can
-// close it from outside while it runs (from a timer or a runnable of the same thread).
+// Base of the wrappers of ChooseColorW and its kind. Not a component: the system makes the dialog and
+// runs its own modal loop; a hook catches WM_INITDIALOG to learn the dialog's window, so that
+// setVisible(false) can end it from a timer or runnable of the same thread.
 class CommonDialog {
 public:
     // owner (may be null, not owned) lends its native window as the owner of the system dialog; title is

@@ -1,8 +1,5 @@
 #include "awt/Component.h"
 
-#include <windowsx.h>
-
-#include <cwchar>
 #include <exception>
 
 #include "awt/AWTException.h"
@@ -27,26 +24,6 @@ constexpr UINT REDRAW_NOW = RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UP
 // procedures; what they parked is thrown here, in our own frames.
 void rethrowParked() {
     Toolkit::rethrowParked();
-}
-
-// Searches the subtree of c for a focus target, children first to last (backward: last to first).
-// A child qualifies as a tab stop that is showing and enabled; others are searched recursively.
-Component* findFocusTargetInside(Component* c, bool forward) {
-    Container* const container = dynamic_cast<Container*>(c);
-    if (container == nullptr) {
-        return nullptr;
-    }
-    const int count = container->getComponentCount();
-    for (int k = 0; k < count; ++k) {
-        Component* const child = container->getComponent(forward ? k : count - 1 - k);
-        if (child->hasTabStop() && child->isShowing() && child->isEnabled()) {
-            return child;
-        }
-        if (Component* const found = findFocusTargetInside(child, forward)) {
-            return found;
-        }
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -421,7 +398,8 @@ bool Component::isShowing() const {
 }
 
 bool Component::hasTabStop() const {
-    return handle != nullptr && (GetWindowLongPtrW(handle, GWL_STYLE) & WS_TABSTOP) != 0;
+    // Child windows only: for a top-level window the bit is WS_MAXIMIZEBOX.
+    return isChild() && handle != nullptr && (GetWindowLongPtrW(handle, GWL_STYLE) & WS_TABSTOP) != 0;
 }
 
 Window* Component::getTopLevelWindow() {
@@ -480,25 +458,15 @@ HFONT Component::getFont() const {
 
 void Component::measureText(const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) const {
     const HFONT font = getFont();
-    WindowDC dc(GetDC(handle), handle);
-    SetLastError(0);
-    const HGDIOBJ previous = SelectObject(dc.get(), font);
-    if (previous == nullptr && GetLastError() != 0) {
-        throwWin32(L"::SelectObject() failed", GetLastError());
-    }
+    const WindowDC dc(GetDC(handle), handle);
+    Selection selection = select(dc.get(), font);
     if (extent != nullptr) {
         getTextExtent(dc.get(), text.c_str(), static_cast<int>(text.size()), extent);
     }
     if (metrics != nullptr) {
         getTextMetrics(dc.get(), metrics);
     }
-    if (previous != nullptr) {
-        SetLastError(0);
-        if (SelectObject(dc.get(), previous) == nullptr && GetLastError() != 0) {
-            throwWin32(L"::SelectObject() failed", GetLastError());
-        }
-    }
-    ReleaseDC(handle, dc.detach());
+    selection.release();
 }
 
 void Component::addStyle(DWORD bits) {
@@ -582,54 +550,6 @@ LRESULT Component::handleControlColor(UINT msg, HDC dc, bool* handled) {
     return reinterpret_cast<LRESULT>(backgroundBrush.get());
 }
 
-void Component::transferFocus(bool forward) {
-    Component* target = findFocusTargetInside(this, forward);
-    // Then the siblings after (before) this component and each ancestor, with their subtrees.
-    Component* current = this;
-    while (target == nullptr && current->isChild() && current->parent != nullptr) {
-        Container* const container = current->parent;
-        const int count = container->getComponentCount();
-        const int start = container->indexOf(current);
-        for (int k = forward ? start + 1 : start - 1; target == nullptr && k >= 0 && k < count;
-             k += forward ? 1 : -1) {
-            Component* const sibling = container->getComponent(k);
-            if (sibling->hasTabStop() && sibling->isShowing() && sibling->isEnabled()) {
-                target = sibling;
-            } else {
-                target = findFocusTargetInside(sibling, forward);
-            }
-        }
-        current = container;
-    }
-    if (target == nullptr) {
-        // Wrap around inside the top-level window.
-        if (Window* const window = getTopLevelWindow()) {
-            target = findFocusTargetInside(window, forward);
-        }
-    }
-    if (target != nullptr) {
-        target->requestFocus();
-    }
-}
-
-void Component::hover(int px, int py) {
-    if (hovered) {
-        return;
-    }
-    hovered = true;
-    if (Window* const window = getTopLevelWindow()) {
-        window->setMouseOwner(this, px, py);
-    }
-    MouseEvent event{static_cast<Component*>(this), false, MouseEvent::MOUSE_ENTERED, MouseEvent::NOBUTTON, px, py, 0};
-    notifyListeners(&MouseListener::mouseEntered, event);
-}
-
-void Component::mouseExited(int px, int py) {
-    hovered = false;
-    MouseEvent event{static_cast<Component*>(this), false, MouseEvent::MOUSE_EXITED, MouseEvent::NOBUTTON, px, py, 0};
-    notifyListeners(&MouseListener::mouseExited, event);
-}
-
 void Component::addMouseListener(MouseListener* listener) {
     addListener(MouseListener::TAG, listener);
 }
@@ -654,156 +574,12 @@ void Component::removeFocusListener(FocusListener* listener) {
     removeListener(FocusListener::TAG, listener);
 }
 
-bool Component::sameTag(const wchar_t* a, const wchar_t* b) noexcept {
-    return a == b || std::wcscmp(a, b) == 0;
-}
-
 void Component::addListener(const wchar_t* tag, EventListener* listener) {
-    klib::checkNotNull(L"listener", listener);
-    for (const ListenerEntry& entry : listeners) {
-        if (entry.listener == listener && sameTag(entry.tag, tag)) {
-            return;
-        }
-    }
-    listeners.push_back(ListenerEntry{tag, listener});
+    listeners.add(tag, listener);
 }
 
 void Component::removeListener(const wchar_t* tag, EventListener* listener) {
-    for (auto it = listeners.begin(); it != listeners.end();) {
-        if (it->listener == listener && sameTag(it->tag, tag)) {
-            it = listeners.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
-LRESULT Component::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_DESTROY: {
-        const HWND window = handle;
-        unbindWindow(window);
-        handle = nullptr;
-        return CallWindowProcW(previousProcedure, window, msg, wParam, lParam);
-    }
-    case WM_MOVE: {
-        RECT rect;
-        getWindowRect(&rect);
-        POINT corner{rect.left, rect.top};
-        if (isChild() && parent != nullptr) {
-            parent->screenToClient(&corner);
-            const Point offset = parent->getClientOffset();
-            corner.x += offset.x;
-            corner.y += offset.y;
-        }
-        x = corner.x;
-        y = corner.y;
-        return callDefault(msg, wParam, lParam);
-    }
-    case WM_SIZE: {
-        RECT rect;
-        getWindowRect(&rect);
-        const int newWidth = rect.right - rect.left;
-        const int newHeight = rect.bottom - rect.top;
-        if (newWidth != width || newHeight != height) {
-            width = newWidth;
-            height = newHeight;
-            invalidate();
-        }
-        return callDefault(msg, wParam, lParam);
-    }
-    case WM_SETFOCUS:
-        return handleFocus(msg, wParam, lParam, true);
-    case WM_KILLFOCUS:
-        return handleFocus(msg, wParam, lParam, false);
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        return handleKey(msg, wParam, lParam, KeyEvent::KEY_PRESSED);
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        return handleKey(msg, wParam, lParam, KeyEvent::KEY_RELEASED);
-    case WM_CHAR:
-        return handleKey(msg, wParam, lParam, KeyEvent::KEY_TYPED);
-    default:
-        if (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) {
-            return handleMouse(msg, wParam, lParam, false);
-        }
-        if (msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK) {
-            return handleMouse(msg, wParam, lParam, true);
-        }
-        return callDefault(msg, wParam, lParam);
-    }
-}
-
-LRESULT Component::handleFocus(UINT msg, WPARAM wParam, LPARAM lParam, bool gained) {
-    FocusEvent event{static_cast<Component*>(this), false};
-    notifyListeners(gained ? &FocusListener::focusGained : &FocusListener::focusLost, event);
-    if (event.consumed) {
-        return 0;
-    }
-    return callDefault(msg, wParam, lParam);
-}
-
-LRESULT Component::handleKey(UINT msg, WPARAM wParam, LPARAM lParam, int id) {
-    const int keyCode = static_cast<int>(wParam);
-    KeyEvent event{static_cast<Component*>(this), false, id, keyCode, getModifiers()};
-    void (KeyListener::*operation)(KeyEvent&) = &KeyListener::keyPressed;
-    if (id == KeyEvent::KEY_RELEASED) {
-        operation = &KeyListener::keyReleased;
-    } else if (id == KeyEvent::KEY_TYPED) {
-        operation = &KeyListener::keyTyped;
-    }
-    notifyListeners(operation, event);
-    bool consumed = event.consumed;
-    if (!consumed) {
-        // Tab never reaches the control: with no modifier or Shift alone it moves the focus.
-        const int modifiers = getModifiers();
-        if (keyCode == VK_TAB && (modifiers == 0 || modifiers == SHIFT_MASK)) {
-            consumed = true;
-            if (id == KeyEvent::KEY_PRESSED) {
-                transferFocus(modifiers == 0);
-            }
-        }
-    }
-    if (consumed) {
-        return 0;
-    }
-    return callDefault(msg, wParam, lParam);
-}
-
-LRESULT Component::handleMouse(UINT msg, WPARAM wParam, LPARAM lParam, bool clientArea) {
-    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    if (!clientArea) {
-        screenToClient(&point);
-    }
-    const Point offset = getClientOffset();
-    const int px = point.x + offset.x;
-    const int py = point.y + offset.y;
-    hover(px, py);
-    const UINT first = clientArea ? WM_LBUTTONDOWN : WM_NCLBUTTONDOWN;
-    if (msg < first) {
-        // Plain moves only track hovering.
-        return callDefault(msg, wParam, lParam);
-    }
-    const UINT step = msg - first;
-    const int button = static_cast<int>(step / 3) + 1;
-    int id = MouseEvent::MOUSE_PRESSED;
-    int clickCount = 1;
-    void (MouseListener::*operation)(MouseEvent&) = &MouseListener::mousePressed;
-    if (step % 3 == 1) {
-        id = MouseEvent::MOUSE_RELEASED;
-        operation = &MouseListener::mouseReleased;
-    } else if (step % 3 == 2) {
-        id = MouseEvent::MOUSE_DOUBLE_CLICKED;
-        clickCount = 2;
-        operation = &MouseListener::mouseDoubleClicked;
-    }
-    MouseEvent event{static_cast<Component*>(this), false, id, button, px, py, clickCount};
-    notifyListeners(operation, event);
-    if (event.consumed) {
-        return 0;
-    }
-    return callDefault(msg, wParam, lParam);
+    listeners.remove(tag, listener);
 }
 
 }  // namespace awt

@@ -9,6 +9,7 @@
 #include "awt/Events.h"
 #include "awt/GdiObject.h"
 #include "awt/Geometry.h"
+#include "awt/ListenerList.h"
 #include "awt/Listeners.h"
 #include "awt/WindowProcedure.h"
 
@@ -18,9 +19,10 @@ class Container;
 class Toolkit;
 class Window;
 
-// Base of every visible element. Holds geometry, visibility, enabled state and colours independently of
-// the native window (the peer), creates and destroys the peer on request and keeps both in step, turns
-// window messages into focus, key and mouse events, and drives the toolkit's deferred layout and repaint.
+// Base of every widget. Keeps bounds, visibility, enabled state and colours whether or not the native
+// window (the peer) exists; addNotify creates the peer from them, removeNotify destroys it, and setters
+// update a live peer. Focus, key and mouse messages become events for the listener list (ComponentInput);
+// invalidate and repaint queue work for the toolkit's idle step.
 //
 // Coordinates are component coordinates: the origin is the top-left corner of the whole window, frame
 // included. A child's location is in its parent's component coordinates, a top-level window's in screen
@@ -143,18 +145,10 @@ protected:
     void removeListener(const wchar_t* tag, EventListener* listener);
 
     // Calls operation on every listener of kind L, the most recently added first, whatever the
-    // consumed flag says. The listener being notified may remove itself.
+    // consumed flag says (see ListenerList::notify).
     template <typename L, typename E>
     void notifyListeners(void (L::*operation)(E&), E& event) {
-        for (std::size_t i = listeners.size(); i > 0; --i) {
-            if (i > listeners.size()) {
-                continue;  // the previous listener removed itself
-            }
-            const ListenerEntry& entry = listeners[i - 1];
-            if (sameTag(entry.tag, L::TAG)) {
-                (static_cast<L*>(entry.listener)->*operation)(event);
-            }
-        }
+        listeners.notify(operation, event);
     }
 
     int x;
@@ -176,13 +170,6 @@ private:
     static constexpr unsigned char VISIBLE = 1;
     static constexpr unsigned char ENABLED = 2;
 
-    struct ListenerEntry {
-        const wchar_t* tag;
-        EventListener* listener;  // not owned
-    };
-
-    static bool sameTag(const wchar_t* a, const wchar_t* b) noexcept;
-
     // The location in the parent's client coordinates, as the peer needs it.
     Point toPeerLocation(int x, int y);
     void repaintGrownStrips(int oldWidth, int oldHeight);
@@ -196,7 +183,7 @@ private:
     unsigned char state;  // VISIBLE | ENABLED
     GdiObject backgroundBrush;  // solid brush of background, made on first need
     Point clientOffset;  // x == -1: not computed
-    std::vector<ListenerEntry> listeners;
+    ListenerList listeners;
     bool hovered;
     Toolkit* queuedToolkit;  // not owned: the toolkit whose queues may hold this component
 };

@@ -2,32 +2,11 @@
 
 #include <exception>
 
+#include "awt/FocusTraversal.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
 
 namespace awt {
-
-namespace {
-
-// Depth-first in child order: the first descendant with a tab-stop peer that is enabled. Visibility
-// plays no part; a child that does not qualify is searched before the next one.
-Component* findFirstTabStop(const Container* container) {
-    const int count = container->getComponentCount();
-    for (int i = 0; i < count; ++i) {
-        Component* const child = container->getComponent(i);
-        if (child->hasTabStop() && child->isEnabled()) {
-            return child;
-        }
-        if (const Container* const inner = dynamic_cast<const Container*>(child)) {
-            if (Component* const found = findFirstTabStop(inner)) {
-                return found;
-            }
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 Container::Container() : layout(NullLayout::getSharedInstance()) {}
 
@@ -127,7 +106,7 @@ void Container::requestFocus() {
         Component::requestFocus();
         return;
     }
-    if (Component* const target = findFirstTabStop(this)) {
+    if (Component* const target = firstTabStop(this)) {
         target->requestFocus();
     }
 }

@@ -12,9 +12,9 @@
 
 namespace awt {
 
-// A component that owns an ordered list of children and arranges them with a layout manager. Peers,
-// validation, repainting, enabling and focus extend to the children; notifications that controls send to
-// their parent window are handed back to the child component that sent them.
+// A component that owns its children (deleted with it) and lets a LayoutManager place them in validate.
+// addNotify, removeNotify, repaint and setTreeEnabled recurse into the children; WM_COMMAND, WM_NOTIFY,
+// the scroll and WM_CTLCOLOR* messages a child control sends are handed to that child's component.
 class Container : public Component {
 public:
     Container();

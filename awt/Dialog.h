@@ -9,8 +9,9 @@
 
 namespace awt {
 
-// A frame without minimize and maximize boxes that can be modal: a modal dialog disables its owner while
-// it is shown, and showing it runs a nested loop of the toolkit until it is hidden again.
+// A Frame without minimize and maximize boxes. When modal, setVisible(true) disables the owner, shows the
+// dialog and runs Toolkit::runModal; setVisible(false) re-enables the owner (if it was enabled) and calls
+// endModal, so the blocked setVisible(true) returns.
 class Dialog : public Frame {
 public:
     // Starts at (0, 0) with the system's minimum window size.

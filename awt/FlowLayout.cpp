@@ -14,9 +14,9 @@ namespace awt {
 
 namespace {
 
-int checkAlignment(int alignment) {
+FlowLayout::Alignment checkAlignment(FlowLayout::Alignment alignment) {
     if (alignment != FlowLayout::LEFT && alignment != FlowLayout::RIGHT && alignment != FlowLayout::CENTER) {
-        throw klib::IllegalArgumentException(L"alignment: " + klib::toString(alignment));
+        throw klib::IllegalArgumentException(L"alignment: " + klib::toString(static_cast<int>(alignment)));
     }
     return alignment;
 }
@@ -30,9 +30,9 @@ int defaultHgap() {
 
 }  // namespace
 
-FlowLayout::FlowLayout(int alignment) : alignment(checkAlignment(alignment)), hgap(defaultHgap()) {}
+FlowLayout::FlowLayout(Alignment alignment) : alignment(checkAlignment(alignment)), hgap(defaultHgap()) {}
 
-void FlowLayout::setAlignment(int newAlignment) {
+void FlowLayout::setAlignment(Alignment newAlignment) {
     alignment = checkAlignment(newAlignment);
 }
 

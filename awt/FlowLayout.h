@@ -13,19 +13,21 @@ class Container;
 // inset and runs over the right side.
 class FlowLayout : public LayoutManager {
 public:
-    static constexpr int LEFT = 0;
-    static constexpr int RIGHT = 1;
-    static constexpr int CENTER = 2;
+    // Its own type: the label's and the grid's alignments are numbered differently.
+    enum class Alignment { LEFT = 0, RIGHT = 1, CENTER = 2 };
+    static constexpr Alignment LEFT = Alignment::LEFT;
+    static constexpr Alignment RIGHT = Alignment::RIGHT;
+    static constexpr Alignment CENTER = Alignment::CENTER;
 
     // The gap between children is the average character width of the default GUI font. Throws
-    // klib::IllegalArgumentException "alignment: " and the value for anything but LEFT, RIGHT, CENTER.
-    explicit FlowLayout(int alignment);
+    // klib::IllegalArgumentException "alignment: " and the value for a value outside the enumeration.
+    explicit FlowLayout(Alignment alignment);
 
     // Validates as the constructor does.
-    void setAlignment(int alignment);
+    void setAlignment(Alignment alignment);
     // Throws klib::IllegalArgumentException "hgap: " and the value for a negative gap.
     void setHgap(int hgap);
-    int getAlignment() const noexcept { return alignment; }
+    Alignment getAlignment() const noexcept { return alignment; }
     int getHgap() const noexcept { return hgap; }
 
     // Constraints are ignored.
@@ -35,7 +37,7 @@ public:
     void layoutContainer(Container* parent) override;
 
 private:
-    int alignment;
+    Alignment alignment;
     int hgap;  // between neighbouring children
 };
 

@@ -28,43 +28,6 @@ void enableCloseCommand(HWND window, bool enabled) {
 
 }  // namespace
 
-IconHolder::~IconHolder() noexcept(false) {
-    if (icon == nullptr) {
-        return;
-    }
-    if (!DestroyIcon(icon)) {
-        const DWORD error = GetLastError();
-        if (std::uncaught_exceptions() > 0) {
-            klib::reportIgnoredFailure(L"::DestroyIcon() failed");
-            return;
-        }
-        throw AWTException(L"::DestroyIcon() failed", static_cast<int>(error));
-    }
-}
-
-void IconHolder::reset() {
-    if (icon == nullptr) {
-        return;
-    }
-    const HICON held = icon;
-    icon = nullptr;  // a failed destroy must not be retried by the destructor
-    if (!DestroyIcon(held)) {
-        const DWORD error = GetLastError();
-        throw AWTException(L"::DestroyIcon() failed", static_cast<int>(error));
-    }
-}
-
-void IconHolder::load(int id, int iconWidth, int iconHeight) {
-    IconHolder fresh;
-    fresh.icon = Toolkit::loadIcon(id, iconWidth, iconHeight);
-    swap(fresh);
-    fresh.reset();
-}
-
-void IconHolder::swap(IconHolder& other) noexcept {
-    std::swap(icon, other.icon);
-}
-
 Frame::Frame(Window* owner, std::wstring text)
     : Window(owner), title(std::move(text)), resizable(true), closable(true), insets{NOT_COMPUTED, 0, 0, 0} {}
 
@@ -219,10 +182,8 @@ void Frame::setTitle(int stringId) {
 }
 
 void Frame::setIcon(int iconId) {
-    IconHolder freshSmall;
-    freshSmall.load(iconId, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-    IconHolder freshLarge;
-    freshLarge.load(iconId, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    IconHolder freshSmall(Toolkit::loadIcon(iconId, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)));
+    IconHolder freshLarge(Toolkit::loadIcon(iconId, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)));
     // The previous icons stay alive until the window has the new ones; then the holders destroy them.
     smallIcon.swap(freshSmall);
     largeIcon.swap(freshLarge);

@@ -4,34 +4,15 @@
 
 #include <string>
 
+#include "awt/GdiObject.h"
 #include "awt/Geometry.h"
 #include "awt/Window.h"
 
 namespace awt {
 
-// Owns at most one icon loaded from the module's resources.
-class IconHolder {
-public:
-    IconHolder() noexcept = default;
-    IconHolder(const IconHolder&) = delete;
-    IconHolder& operator=(const IconHolder&) = delete;
-    // Destroys a held icon; throws "::DestroyIcon() failed", unless another exception is unwinding.
-    ~IconHolder() noexcept(false);
-
-    // Destroys the held icon, if any. Throws "::DestroyIcon() failed".
-    void reset();
-    // Replaces the held icon with the icon resource id at the given size; the previous icon is
-    // destroyed only once the new one is loaded. Throws "::LoadImage() failed".
-    void load(int id, int width, int height);
-    void swap(IconHolder& other) noexcept;
-    HICON get() const noexcept { return icon; }
-
-private:
-    HICON icon = nullptr;
-};
-
-// A top-level window with a caption: title, system menu (whose close command can be greyed), an optional
-// sizing border with maximize box, small and large icons, and insets for the border and caption.
+// An awt::Window with WS_CAPTION and WS_SYSMENU: a title, ICON_SMALL and ICON_BIG icons, a close command
+// that can be greyed (and is then ignored), and WS_THICKFRAME | WS_MAXIMIZEBOX while resizable. Its
+// insets are the border and caption, measured from the window and client rectangles.
 class Frame : public Window {
 public:
     Frame(Window* owner, std::wstring title);

@@ -15,11 +15,13 @@ namespace awt {
 
 namespace {
 
+using Alignment = GridFlowLayout::Alignment;
+
 [[noreturn]] void throwIllegal(const wchar_t* name, int value) {
     throw klib::IllegalArgumentException(std::wstring(name) + L": " + klib::toString(value));
 }
 
-int checkHorizontal(const wchar_t* name, int alignment) {
+Alignment checkHorizontal(const wchar_t* name, Alignment alignment) {
     switch (alignment) {
     case GridFlowLayout::FILL:
     case GridFlowLayout::LEFT:
@@ -27,11 +29,11 @@ int checkHorizontal(const wchar_t* name, int alignment) {
     case GridFlowLayout::CENTER:
         return alignment;
     default:
-        throwIllegal(name, alignment);
+        throwIllegal(name, static_cast<int>(alignment));
     }
 }
 
-int checkVertical(const wchar_t* name, int alignment) {
+Alignment checkVertical(const wchar_t* name, Alignment alignment) {
     switch (alignment) {
     case GridFlowLayout::FILL:
     case GridFlowLayout::TOP:
@@ -39,7 +41,7 @@ int checkVertical(const wchar_t* name, int alignment) {
     case GridFlowLayout::CENTER:
         return alignment;
     default:
-        throwIllegal(name, alignment);
+        throwIllegal(name, static_cast<int>(alignment));
     }
 }
 
@@ -102,7 +104,7 @@ void distribute(std::vector<int>& sizes, int gap, int length) {
 }
 
 // Where a child of extent size goes in a cell at position of extent cell.
-void placeInCell(int alignment, int position, int cell, int size, int& outPosition, int& outSize) {
+void placeInCell(Alignment alignment, int position, int cell, int size, int& outPosition, int& outSize) {
     switch (alignment) {
     case GridFlowLayout::LEFT:
     case GridFlowLayout::TOP:
@@ -141,19 +143,19 @@ void GridFlowLayout::setGrid(int newRows, int newCols) {
     cols = newCols;
 }
 
-void GridFlowLayout::setGridHAlign(int alignment) {
+void GridFlowLayout::setGridHAlign(Alignment alignment) {
     gridHAlign = checkHorizontal(L"gridHAlign", alignment);
 }
 
-void GridFlowLayout::setGridVAlign(int alignment) {
+void GridFlowLayout::setGridVAlign(Alignment alignment) {
     gridVAlign = checkVertical(L"gridVAlign", alignment);
 }
 
-void GridFlowLayout::setCellHAlign(int alignment) {
+void GridFlowLayout::setCellHAlign(Alignment alignment) {
     cellHAlign = checkHorizontal(L"cellHAlign", alignment);
 }
 
-void GridFlowLayout::setCellVAlign(int alignment) {
+void GridFlowLayout::setCellVAlign(Alignment alignment) {
     cellVAlign = checkVertical(L"cellVAlign", alignment);
 }
 

@@ -17,12 +17,14 @@ class GridFlowLayout : public LayoutManager {
 public:
     // One numbering for all four alignments: horizontal ones take FILL, LEFT, RIGHT, CENTER; vertical
     // ones FILL, TOP, BOTTOM, CENTER.
-    static constexpr int FILL = 0;
-    static constexpr int TOP = 1;
-    static constexpr int BOTTOM = 2;
-    static constexpr int LEFT = 3;
-    static constexpr int RIGHT = 4;
-    static constexpr int CENTER = 5;
+    // Its own type: the label's and the flow layout's alignments are numbered differently.
+    enum class Alignment { FILL = 0, TOP = 1, BOTTOM = 2, LEFT = 3, RIGHT = 4, CENTER = 5 };
+    static constexpr Alignment FILL = Alignment::FILL;
+    static constexpr Alignment TOP = Alignment::TOP;
+    static constexpr Alignment BOTTOM = Alignment::BOTTOM;
+    static constexpr Alignment LEFT = Alignment::LEFT;
+    static constexpr Alignment RIGHT = Alignment::RIGHT;
+    static constexpr Alignment CENTER = Alignment::CENTER;
 
     // One row, one column, everything FILL, no gaps.
     GridFlowLayout() = default;
@@ -33,10 +35,10 @@ public:
     void setGrid(int rows, int cols);
     // The alignment setters throw klib::IllegalArgumentException with the field name, ": " and the value
     // for an alignment the direction does not take.
-    void setGridHAlign(int alignment);
-    void setGridVAlign(int alignment);
-    void setCellHAlign(int alignment);
-    void setCellVAlign(int alignment);
+    void setGridHAlign(Alignment alignment);
+    void setGridVAlign(Alignment alignment);
+    void setCellHAlign(Alignment alignment);
+    void setCellVAlign(Alignment alignment);
     // Gaps of the default GUI font: its average character width and half its character height.
     void useDefaultGaps();
     // Throw klib::IllegalArgumentException "hgap: " / "vgap: " and the value for a negative gap.
@@ -45,10 +47,10 @@ public:
 
     int getRows() const noexcept { return rows; }
     int getCols() const noexcept { return cols; }
-    int getGridHAlign() const noexcept { return gridHAlign; }
-    int getGridVAlign() const noexcept { return gridVAlign; }
-    int getCellHAlign() const noexcept { return cellHAlign; }
-    int getCellVAlign() const noexcept { return cellVAlign; }
+    Alignment getGridHAlign() const noexcept { return gridHAlign; }
+    Alignment getGridVAlign() const noexcept { return gridVAlign; }
+    Alignment getCellHAlign() const noexcept { return cellHAlign; }
+    Alignment getCellVAlign() const noexcept { return cellVAlign; }
     int getHgap() const noexcept { return hgap; }
     int getVgap() const noexcept { return vgap; }
 
@@ -70,10 +72,10 @@ private:
 
     int rows = 1;  // 0: as many as needed
     int cols = 1;  // 0: as many as needed
-    int gridHAlign = FILL;
-    int gridVAlign = FILL;
-    int cellHAlign = FILL;
-    int cellVAlign = FILL;
+    Alignment gridHAlign = FILL;
+    Alignment gridVAlign = FILL;
+    Alignment cellHAlign = FILL;
+    Alignment cellVAlign = FILL;
     int hgap = 0;  // between columns
     int vgap = 0;  // between rows
 };

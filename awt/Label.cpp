@@ -18,19 +18,24 @@ namespace {
 constexpr DWORD ALIGNMENT_MASK = 3;  // SS_LEFT, SS_CENTER, SS_RIGHT
 
 // Other values would turn the static control into another kind (icon, frame, ...).
-int checkAlignment(int alignment) {
+Label::Alignment checkAlignment(Label::Alignment alignment) {
     if (alignment != Label::LEFT && alignment != Label::CENTER && alignment != Label::RIGHT) {
-        throw klib::IllegalArgumentException(L"alignment: " + klib::toString(alignment));
+        throw klib::IllegalArgumentException(L"alignment: " + klib::toString(static_cast<int>(alignment)));
     }
     return alignment;
 }
 
+// A missing string is no text, not the absent-string marker.
+std::wstring loadText(int stringId) {
+    std::wstring text = Toolkit::loadString(static_cast<UINT>(stringId));
+    return text == klib::nullString ? std::wstring() : text;
+}
+
 }  // namespace
 
-Label::Label(int stringId, int alignment)
-    : Label(Toolkit::loadString(static_cast<UINT>(stringId)), alignment) {}
+Label::Label(int stringId, Alignment alignment) : Label(loadText(stringId), alignment) {}
 
-Label::Label(std::wstring text, int alignment)
+Label::Label(std::wstring text, Alignment alignment)
     : text(std::move(text)), alignment(checkAlignment(alignment)), preferredSize{-1, 0} {}
 
 Label::~Label() noexcept(false) = default;
@@ -59,7 +64,7 @@ Dimension Label::getPreferredSize() {
     return measured;
 }
 
-void Label::setAlignment(int newAlignment) {
+void Label::setAlignment(Alignment newAlignment) {
     if (newAlignment == alignment) {
         return;
     }
@@ -79,7 +84,7 @@ Dimension Label::measure() const {
         throw AWTException(L"::GetDC() failed", static_cast<int>(GetLastError()));
     }
     // A null font is the system font, which the DC already has.
-    const HGDIOBJ previous = font != nullptr ? selectObject(dc.get(), font) : nullptr;
+    Selection selection(font != nullptr ? selectObject(dc.get(), font) : nullptr, dc.get());
 
     int lines = 0;
     int textWidth = 0;
@@ -101,10 +106,7 @@ Dimension Label::measure() const {
     TEXTMETRICW metrics{};
     getTextMetrics(dc.get(), &metrics);
 
-    if (previous != nullptr) {
-        selectObject(dc.get(), previous);
-    }
-    ReleaseDC(handle, dc.detach());
+    selection.release();
     return Dimension{textWidth, (metrics.tmHeight + metrics.tmExternalLeading) * lines};
 }
 

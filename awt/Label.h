@@ -13,16 +13,18 @@ namespace awt {
 // with the font of its own control, in device pixels, without margins.
 class Label : public Component {
 public:
-    // Alignment styles of the static control.
-    static constexpr int LEFT = SS_LEFT;
-    static constexpr int CENTER = SS_CENTER;
-    static constexpr int RIGHT = SS_RIGHT;
+    // The alignment styles of the static control; a type of its own, since the layouts number their
+    // alignments differently.
+    enum class Alignment { LEFT = SS_LEFT, CENTER = SS_CENTER, RIGHT = SS_RIGHT };
+    static constexpr Alignment LEFT = Alignment::LEFT;
+    static constexpr Alignment CENTER = Alignment::CENTER;
+    static constexpr Alignment RIGHT = Alignment::RIGHT;
 
-    // The text is the string resource stringId; alignment is LEFT, CENTER or RIGHT, else
-    // klib::IllegalArgumentException "alignment: " and the value.
-    Label(int stringId, int alignment);
+    // The text is the string resource stringId, empty when the table has none. A value outside the
+    // enumeration throws klib::IllegalArgumentException "alignment: " and the value.
+    Label(int stringId, Alignment alignment);
     // For a text that does not come from the string table.
-    Label(std::wstring text, int alignment);
+    Label(std::wstring text, Alignment alignment);
     ~Label() noexcept(false) override;
 
     const wchar_t* getClassName() const override;
@@ -33,16 +35,16 @@ public:
     Dimension getPreferredSize() override;
     // Changes the alignment bits of an existing control in place, without re-creating it. Validates as
     // the constructor does.
-    virtual void setAlignment(int alignment);
+    virtual void setAlignment(Alignment alignment);
 
     const std::wstring& getText() const noexcept { return text; }
-    int getAlignment() const noexcept { return alignment; }
+    Alignment getAlignment() const noexcept { return alignment; }
 
 private:
     Dimension measure() const;
 
     std::wstring text;
-    int alignment;
+    Alignment alignment;
     Dimension preferredSize;  // width -1: not measured yet
 };
 

@@ -88,7 +88,7 @@ void NumberField::Handler::restartTimer() {
     if (timerRunning) {
         field->killTimer(this);
     }
-    field->setTimer(NORMALIZE_DELAY_MS, this);
+    field->setTimer(field->normalizeDelayMs, this);
     timerRunning = true;
 }
 

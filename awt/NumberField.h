@@ -11,10 +11,10 @@
 
 namespace awt {
 
-// A text field for one integer between a minimum and a maximum. The control takes digits only and no
-// input method. Up and Down step the value (Shift: a block, Ctrl: to the bound); typed text becomes the
-// value at every keystroke; two seconds after the last change the text is rewritten to the value's
-// canonical form. Every change of the value is reported to the adjustment listeners.
+// An ES_NUMBER edit control without input method that holds an int between a minimum and a maximum. Its
+// Handler turns Up and Down (Shift: by a block, Ctrl: to the bound) into steps and parsable text into
+// the value at every keystroke; a window timer rewrites the text to the value's decimal form once the
+// text has not changed for the normalisation delay. Value changes go to the AdjustmentListeners.
 class NumberField : public TextField {
 public:
     // adjustmentType of the adjustment events.
@@ -24,7 +24,7 @@ public:
     static constexpr int BLOCK_INCREMENT = 3;  // Shift+Up
     static constexpr int BLOCK_DECREMENT = 4;  // Shift+Down
 
-    // How long the text may differ from the value's canonical form after the last change.
+    // How long the text may differ from the value's canonical form after the last change, by default.
     static constexpr UINT NORMALIZE_DELAY_MS = 2000;
 
     // The field's key, text and timer listener; its action-listener part is the timer's identity.
@@ -66,6 +66,9 @@ public:
 
     // Neither the value nor the text changes, and no event is fired.
     void setRange(int minimum, int maximum);
+    // The wait before the text is rewritten; takes effect at the next change.
+    void setNormalizeDelay(UINT milliseconds) noexcept { normalizeDelayMs = milliseconds; }
+    UINT getNormalizeDelay() const noexcept { return normalizeDelayMs; }
     int getValue() const noexcept { return value; }
     int getMinimum() const noexcept { return minimum; }
     int getMaximum() const noexcept { return maximum; }
@@ -89,6 +92,7 @@ private:
     int maximum;
     int unitIncrement;  // step of Up and Down, and the unit values are snapped to
     int blockIncrement;  // step of Shift+Up and Shift+Down
+    UINT normalizeDelayMs = NORMALIZE_DELAY_MS;
 };
 
 }  // namespace awt

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "awt/AWTException.h"
+#include "awt/GdiObject.h"
 #include "klib/Exception.h"
 
 namespace awt {
@@ -19,43 +20,6 @@ int measurements = 0;
     throw AWTException(message, static_cast<int>(error));
 }
 
-// A display device context created for one measurement; deleted on every path.
-class DisplayDC {
-public:
-    DisplayDC() : dc_(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) {
-        if (dc_ == nullptr) {
-            throwLastError(L"::CreateDC(DISPLAY) failed");
-        }
-    }
-    DisplayDC(const DisplayDC&) = delete;
-    DisplayDC& operator=(const DisplayDC&) = delete;
-    ~DisplayDC() { DeleteDC(dc_); }
-
-    HDC get() const noexcept { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// Selects an object into a device context and puts the previous one back when it goes out of scope.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(selectObject(dc, object)) {}
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    ~Selection() noexcept(false) {
-        if (std::uncaught_exceptions() > 0) {
-            SelectObject(dc_, previous_);
-        } else {
-            selectObject(dc_, previous_);
-        }
-    }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
 }  // namespace
 
 HGDIOBJ selectObject(HDC dc, HGDIOBJ object) {
@@ -69,14 +33,17 @@ HGDIOBJ selectObject(HDC dc, HGDIOBJ object) {
 
 void getDefaultFontUnits(int& charWidth, int& halfCharHeight) {
     if (cachedCharWidth == -1) {
-        const DisplayDC dc;
+        const CreatedDC dc(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+        if (dc.get() == nullptr) {
+            throwLastError(L"::CreateDC(DISPLAY) failed");
+        }
         const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
         if (font == nullptr) {
             throwLastError(L"::GetStockObject(DEFAULT_GUI_FONT) failed");
         }
         TEXTMETRICW metrics{};
         {
-            const Selection selection(dc.get(), font);
+            const Selection selection = select(dc.get(), font);
             if (!GetTextMetricsW(dc.get(), &metrics)) {
                 throwLastError(L"::GetTextMetrics(DEFAULT_GUI_FONT) failed");
             }

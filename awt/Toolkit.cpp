@@ -29,6 +29,19 @@ Toolkit* currentToolkit() noexcept {
     return static_cast<Toolkit*>(toolkitSlot.get());
 }
 
+// A line of text about an exception that cannot be thrown any more.
+std::wstring describe(const std::exception_ptr& exception) {
+    try {
+        std::rethrow_exception(exception);
+    } catch (const klib::Exception& e) {
+        return e.toString();
+    } catch (const std::exception& e) {
+        return klib::widen(e.what());
+    } catch (...) {
+        return L"an exception of unknown type";
+    }
+}
+
 template <typename T>
 bool contains(const std::deque<T*>& queue, const T* item) {
     return std::find(queue.begin(), queue.end(), item) != queue.end();
@@ -143,6 +156,13 @@ void Toolkit::parkException(std::exception_ptr exception) noexcept {
     }
     if (!toolkit->parked) {
         toolkit->parked = exception;
+        return;
+    }
+    // Only the first one is rethrown; a later one must not vanish without a trace.
+    try {
+        klib::reportIgnoredFailure(L"a second exception in a Win32 callback: " + describe(exception));
+    } catch (...) {
+        klib::reportIgnoredFailure(L"a second exception in a Win32 callback");
     }
 }
 
@@ -178,6 +198,14 @@ Toolkit::~Toolkit() noexcept(false) {
 }
 
 int Toolkit::run() {
+    ++loopDepth;
+    struct DepthGuard {
+        int& depth;
+        ~DepthGuard() { --depth; }
+    } depthGuard{loopDepth};
+    if (loopDepth == 1) {
+        quitRequested = false;  // a quit posted before any loop ran is the WM_QUIT already queued
+    }
     for (;;) {
         const DWORD count = static_cast<DWORD>(waitHandles.size());
         const DWORD result = MsgWaitForMultipleObjectsEx(count, count == 0 ? nullptr : waitHandles.data(), INFINITE,
@@ -190,6 +218,12 @@ int Toolkit::run() {
             if (removed) {
                 if (msg.message == WM_QUIT) {
                     runPending(true);
+                    // postQuit ends every loop: a nested loop passes the quit on to the loop around it.
+                    if (quitRequested && loopDepth > 1) {
+                        PostQuitMessage(quitCode);
+                        return quitCode;
+                    }
+                    quitRequested = false;
                     return static_cast<int>(msg.wParam);
                 }
                 bool handled = false;
@@ -220,6 +254,8 @@ void Toolkit::endModal(Window* /*window*/) {
 }
 
 void Toolkit::postQuit(int exitCode) {
+    quitRequested = true;
+    quitCode = exitCode;
     PostQuitMessage(exitCode);
 }
 
@@ -244,9 +280,12 @@ void Toolkit::updatePending() {
         return;
     }
     while (!updateQueue.empty()) {
-        // Removed only afterwards: a repaint requested during its own update is absorbed.
-        updateQueue.front()->update();
+        // Taken out first: the update may change the queue, even delete the component.
+        Component* const component = updateQueue.front();
         updateQueue.pop_front();
+        component->update();
+        // A repaint the component requested during its own update is absorbed.
+        updateQueue.erase(std::remove(updateQueue.begin(), updateQueue.end(), component), updateQueue.end());
     }
 }
 

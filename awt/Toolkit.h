@@ -88,12 +88,14 @@ public:
     // Queued entries are dropped, not run or deleted.
     ~Toolkit() noexcept(false);
 
-    // The message loop; returns the wParam of the WM_QUIT that ended it.
+    // The message loop; returns the wParam of the WM_QUIT that ended it (the exit code of postQuit).
     int run();
     // Nests another loop on this toolkit; window is not used.
     int runModal(Window* window);
     // Ends the innermost loop with 0; window is not used.
     void endModal(Window* window);
+    // Ends every running loop, the outermost with exitCode: a nested loop that takes the quit posts it
+    // again for the loop around it.
     void postQuit(int exitCode);
 
     // The idle step: APCs, pending layout, pending repaints, runnables.
@@ -147,6 +149,9 @@ private:
     std::deque<Component*> updateQueue;  // not owned
     std::deque<klib::Runnable*> runnables;  // not owned: each runnable frees itself
     std::exception_ptr parked;  // thrown inside a Win32 callback, waiting to be rethrown
+    int loopDepth = 0;  // loops of run() now running on this thread, nested ones included
+    bool quitRequested = false;  // postQuit was called and the outermost loop has not ended yet
+    int quitCode = 0;  // the exit code of that postQuit
 };
 
 }  // namespace awt

@@ -18,16 +18,14 @@ bool measureControlText(const Component& component, const std::wstring& text, SI
     }
     const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
     // Without the stock font the screen DC keeps the system font, as a control would.
-    const HGDIOBJ previous = font != nullptr ? selectObject(dc.get(), font) : nullptr;
+    Selection selection(font != nullptr ? selectObject(dc.get(), font) : nullptr, dc.get());
     if (extent != nullptr) {
         getTextExtent(dc.get(), text.c_str(), static_cast<int>(text.size()), extent);
     }
     if (metrics != nullptr) {
         getTextMetrics(dc.get(), metrics);
     }
-    if (previous != nullptr) {
-        selectObject(dc.get(), previous);
-    }
+    selection.release();
     return false;
 }
 

@@ -265,7 +265,8 @@ void Window::closeRequested() {
         getToolkit()->deleteLater(this);
         break;
     case CLOSE_QUIT:
-        getToolkit()->postQuit(0);
+        // Only the innermost loop: a modal loop returns, the loop around it goes on.
+        getToolkit()->endModal(this);
         break;
     default:
         break;
@@ -316,6 +317,9 @@ void Window::setVisible(bool visible) {
     }
     Container::setVisible(visible);
     if (visible) {
+        // Laid out first: an edit control that is focused and selected while it is still 0 x 0 scrolls its
+        // text out of sight and keeps it there.
+        getToolkit()->validatePending();
         requestFocus();
     }
 }

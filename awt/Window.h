@@ -58,7 +58,7 @@ public:
     static constexpr int CLOSE_HIDE = 1;
     static constexpr int CLOSE_DISPOSE = 2;
     static constexpr int CLOSE_DISPOSE_AND_DELETE = 3;  // the window must live on the heap
-    static constexpr int CLOSE_QUIT = 4;  // ends the innermost message loop
+    static constexpr int CLOSE_QUIT = 4;  // ends the innermost message loop with 0
 
     // Sees key presses of the whole window while it is active.
     class KeyAcceleratorHandler final : public MessagePreprocessor {

@@ -26,6 +26,24 @@ LONG_PTR exchangeWindowLongPtr(HWND window, int index, LONG_PTR value) {
     return previous;
 }
 
+// What a message whose handling failed is answered with: creation messages make creation fail,
+// everything else gets 0. The default handling must not run (for WM_CLOSE it destroys the window).
+LRESULT failedAnswer(UINT msg) noexcept {
+    switch (msg) {
+    case WM_NCCREATE:
+        return FALSE;
+    case WM_CREATE:
+        return -1;
+    default:
+        return 0;
+    }
+}
+
+// The object in the window's user data, without checking that the window is ours.
+WindowProcedure* userData(HWND window) noexcept {
+    return reinterpret_cast<WindowProcedure*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 }  // namespace
 
 WindowProcedure::WindowProcedure() noexcept : handle(nullptr), previousProcedure(DefWindowProcW) {}
@@ -34,9 +52,11 @@ WindowProcedure::~WindowProcedure() noexcept(false) {
     if (handle == nullptr) {
         return;
     }
-    // Still bound: the destruction messages must not reach an object that is half destroyed.
-    if (fromWindow(handle) == this) {
+    // Still bound: the destruction messages must not reach an object that is half destroyed, but the
+    // window's own procedure must see them to free its state.
+    if (userData(handle) == this) {
         SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
+        restoreProcedure(handle, previousProcedure);
     }
     if (!DestroyWindow(handle)) {
         const DWORD error = GetLastError();
@@ -75,16 +95,26 @@ void WindowProcedure::bindWindow(HWND window, WindowProcedure* object) {
 }
 
 void WindowProcedure::unbindWindow(HWND window) {
-    if (exchangeWindowLongPtr(window, GWLP_USERDATA, 0) == 0) {
+    const LONG_PTR previousData = exchangeWindowLongPtr(window, GWLP_USERDATA, 0);
+    if (previousData == 0) {
         throw AWTException(L"window user data broken", -1);
+    }
+    restoreProcedure(window, reinterpret_cast<WindowProcedure*>(previousData)->previousProcedure);
+}
+
+void WindowProcedure::restoreProcedure(HWND window, WNDPROC procedure) noexcept {
+    // Only our own subclassing is undone; a procedure installed on top of ours stays.
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == &windowProc) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
     }
 }
 
 WindowProcedure* WindowProcedure::fromWindow(HWND window) noexcept {
-    if (window == nullptr) {
+    // Another program's or another library's window may keep anything in its user data.
+    if (window == nullptr || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) != &windowProc) {
         return nullptr;
     }
-    return reinterpret_cast<WindowProcedure*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return userData(window);
 }
 
 Component* WindowProcedure::componentFromWindow(HWND window) noexcept {
@@ -93,14 +123,16 @@ Component* WindowProcedure::componentFromWindow(HWND window) noexcept {
 
 LRESULT CALLBACK WindowProcedure::windowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     try {
-        if (WindowProcedure* const object = fromWindow(window)) {
+        // Running here makes the window ours, also when a procedure installed on top of ours calls us.
+        if (WindowProcedure* const object = userData(window)) {
             return object->handleMessage(msg, wParam, lParam);
         }
+        return DefWindowProcW(window, msg, wParam, lParam);
     } catch (...) {
         // Nothing may unwind through the Win32 frames below us; the toolkit loop rethrows it.
         Toolkit::parkException(std::current_exception());
+        return failedAnswer(msg);
     }
-    return DefWindowProcW(window, msg, wParam, lParam);
 }
 
 UINT_PTR WindowProcedure::setTimer(UINT elapseMs, ActionListener* listener) {

@@ -2,7 +2,8 @@
 
 namespace klib {
 
-// Deferred work. Whoever runs a runnable does not delete it; one that must be freed frees itself in run().
+// Work handed to Toolkit::invokeLater or a managed thread's exit actions. The runner does not delete it;
+// a heap runnable deletes itself at the end of run(), as Deleter does.
 class Runnable {
 public:
     virtual ~Runnable() = default;

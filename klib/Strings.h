@@ -5,7 +5,8 @@
 
 namespace klib {
 
-// Stands for an absent string where one must be told from an empty one: one code unit U+FFFF.
+// The "no string" value (one code unit U+FFFF): Toolkit::loadString's answer for a missing id, and for
+// cstrOrNull a null pointer (a registry default value, a dialog without title).
 extern const std::wstring nullString;
 extern const std::wstring emptyString;
 extern const std::wstring lineFeed;

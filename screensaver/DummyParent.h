@@ -6,9 +6,9 @@
 
 namespace screensaver {
 
-// Stands for a native window of another program (the host's preview area or dialog) so that
-// toolkit windows can live inside it or be owned by it. The adopted window keeps its own procedure
-// and user data; none of its messages reach the toolkit, and it is never modified or destroyed.
+// An awt::Window whose handle is a window of another process (the host's preview area or dialog), so
+// that our windows can be its children or be owned by it. The window is not bound: its procedure and
+// user data stay as they are, none of its messages reach us, and we never destroy it.
 class DummyParent : public awt::Window {
 public:
     explicit DummyParent(HWND window);

@@ -16,8 +16,8 @@ struct ModeRunners {
 // The caption of the error box of the main routine.
 extern const wchar_t* const errorCaption;
 
-// Runs body; a klib::Exception that escapes it is shown in an error box without owner, and the
-// result is then 1. Other exceptions pass.
+// Runs body; any exception that escapes it is shown in an error box without owner (a klib::Exception
+// with its own text), and the result is then 1.
 int runGuarded(const std::function<int()>& body);
 
 // The process's main routine: initialises the toolkit, reads the command line and runs its mode.

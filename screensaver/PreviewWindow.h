@@ -8,8 +8,10 @@
 
 namespace screensaver {
 
-// Shows a renderer inside a native window that belongs to someone else: the host's preview area,
-// or a fixed-size area of the configuration dialog.
+// A panel that lets a Renderer draw it: the renderer is started when the native window exists, stopped
+// before it goes, and paints every WM_PAINT. Given a host window it fills that window from its corner
+// (the preview mode); given none it is a child like any other (the dialog's preview). WM_CLOSE, or the
+// host destroying its window with ours inside, quits the loop.
 class PreviewWindow : public awt::Panel {
 public:
     // With a parent, the preview covers it from its top-left corner and gets its native window at once.

@@ -8,8 +8,9 @@ class Component;
 
 namespace screensaver {
 
-// What a drawing window hands its drawing to. Never deleted through this interface: the owner
-// destroys a renderer as its concrete class, after the window's native window is gone.
+// The animation behind SaverWindow and PreviewWindow: started once their native window exists (still
+// hidden), asked to paint on WM_PAINT, stopped before removeNotify destroys the window. Not deleted
+// through this interface; its owner destroys it after the window.
 class Renderer {
 public:
     // The target's native window was created and bound; it is not shown yet.

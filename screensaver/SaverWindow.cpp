@@ -4,7 +4,8 @@
 
 namespace screensaver {
 
-SaverWindow::SaverWindow() : awt::Window(nullptr), renderer(nullptr), firstMouseX(-1), firstMouseY(-1) {
+SaverWindow::SaverWindow()
+    : awt::Window(nullptr), renderer(nullptr), firstMouseX(-1), firstMouseY(-1), ended(false) {
     setBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     setAlwaysOnTop(true);
     addMouseListener(this);
@@ -45,8 +46,9 @@ LRESULT SaverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_SETCURSOR:
+        // The default handling would bring back the class's arrow.
         SetCursor(nullptr);
-        break;
+        return TRUE;
     default:
         break;
     }
@@ -56,6 +58,7 @@ LRESULT SaverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 HWND SaverWindow::createWindow() {
     HWND window = awt::Window::createWindow();
     ShowCursor(FALSE);
+    ended = false;
     return window;
 }
 
@@ -73,6 +76,10 @@ void SaverWindow::removeNotify() {
 }
 
 void SaverWindow::endSaving() {
+    // One sign of the user arrives as several messages (a deactivation as three); the cursor hidden
+    // once is shown once.
+    if (ended) return;
+    ended = true;
     ShowCursor(TRUE);
     setVisible(false);
     getToolkit()->postQuit(0);

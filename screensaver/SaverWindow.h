@@ -8,8 +8,9 @@
 
 namespace screensaver {
 
-// The full-screen saver: a topmost popup over the primary screen that hides the cursor, hands its
-// drawing to a renderer and ends the toolkit loop with 0 on the first sign of the user.
+// A topmost awt::Window over the primary screen that hides the cursor while its native window lives and
+// lets a Renderer draw it. It listens to itself: a key or button press, the wheel, a mouse move away from
+// the first position seen, deactivation or SC_SCREENSAVE call endSaving, which posts quit 0.
 class SaverWindow : public awt::Window,
                     public awt::WindowListener,
                     public awt::MouseListener,
@@ -28,8 +29,8 @@ public:
 
     // Not owned; must be set before the window is shown and outlive its native window.
     void setRenderer(Renderer* renderer) noexcept { this->renderer = renderer; }
-    // Shows the cursor, hides the window and asks the loop to end with 0. Runs again for every
-    // qualifying message that still arrives; the first quit request ends the loop.
+    // Shows the cursor, hides the window and asks the loop to end with 0; once per native window; later
+    // calls do nothing.
     void endSaving();
 
     void windowActivated(awt::WindowEvent& event) override;
@@ -50,6 +51,7 @@ private:
     // Where the first mouse-move message found the mouse; -1 until then.
     int firstMouseX;
     int firstMouseY;
+    bool ended;  // endSaving ran since the native window was created
 };
 
 }  // namespace screensaver

@@ -32,17 +32,4 @@ TEST_F(ButtonWindow, ClickReachesEveryActionListenerNewestFirstEvenWhenOneConsum
     EXPECT_EQ((Log{L"third:action", L"second:action", L"first:action"}), log);
 }
 
-TEST_F(ButtonWindow, OtherNotificationsFireNothingAndGoOnToTheDefault) {
-    awt::Button* const button = show(new awt::Button(1));
-    button->addActionListener(&first);
-    bool handled = false;
-
-    EXPECT_EQ(0, button->handleCommand(BN_SETFOCUS, MAKEWPARAM(0, BN_SETFOCUS), &handled));
-    EXPECT_FALSE(handled);
-    SendMessageW(window.getHandle(), WM_COMMAND, MAKEWPARAM(0, BN_KILLFOCUS),
-                 reinterpret_cast<LPARAM>(button->getHandle()));
-
-    EXPECT_TRUE(log.empty());
-}
-
 }  // namespace

@@ -87,25 +87,17 @@ void clickFirstCustomColor(HWND chooser) {
 
 constexpr int INITIAL = 0x00804020;
 
-TEST(ColorDialog, CancelGivesNoColourEvenWithAnInitialOne) {
-    awt::ColorDialog chooser(nullptr, INITIAL);
-    ChooserDriver driver(chooser, {type(1, 2, 3), press(IDCANCEL)});
+TEST(ColorDialog, ConfirmingGivesTheColourTypedIntoTheFieldsAndCancellingGivesNoneEvenWithAnInitialOne) {
+    for (const int button : {IDOK, IDCANCEL}) {
+        awt::ColorDialog chooser(nullptr, button == IDOK ? -1 : INITIAL);
+        ChooserDriver driver(chooser, {type(0x12, 0x34, 0x56), press(button)});
 
-    chooser.setVisible(true);
+        chooser.setVisible(true);
 
-    EXPECT_FALSE(driver.expired);
-    EXPECT_EQ(2u, driver.done);
-    EXPECT_EQ(-1, chooser.getColor());
-}
-
-TEST(ColorDialog, ConfirmingAColourTypedIntoTheFieldsGivesThatColour) {
-    awt::ColorDialog chooser(nullptr, -1);
-    ChooserDriver driver(chooser, {type(0x12, 0x34, 0x56), press(IDOK)});
-
-    chooser.setVisible(true);
-
-    EXPECT_FALSE(driver.expired);
-    EXPECT_EQ(0x00563412, chooser.getColor());
+        EXPECT_FALSE(driver.expired) << button;
+        EXPECT_EQ(2u, driver.done) << button;
+        EXPECT_EQ(button == IDOK ? 0x00563412 : -1, chooser.getColor());
+    }
 }
 
 TEST(ColorDialog, ClosingFromOutsideEndsTheChooserAsCancelled) {

@@ -137,6 +137,24 @@ TEST_F(ComponentListeners, LatestAddedIsNotifiedFirstOnceEachAndConsumingStopsOn
     EXPECT_EQ(1, GetWindowTextLengthW(edit->getHandle())) << "the control never saw the consumed character";
 }
 
+TEST_F(ComponentListeners, AListenerRemovedOrAddedDuringANotificationIsSkippedAndEveryOtherHearsItOnce) {
+    LoggingListener a(log, L"A");
+    LoggingListener b(log, L"B");
+    LoggingListener c(log, L"C");
+    LoggingListener added(log, L"N");
+    edit->addKeyListener(&a);
+    edit->addKeyListener(&b);
+    edit->addKeyListener(&c);
+    c.action = [&] {
+        edit->removeKeyListener(&a);
+        edit->addKeyListener(&added);
+    };
+    SendMessageW(edit->getHandle(), WM_CHAR, L'x', 0);
+    EXPECT_EQ((Log{L"C:keyTyped 120 0", L"B:keyTyped 120 0"}), log);
+    c.action = nullptr;
+    edit->removeKeyListener(&added);
+}
+
 TEST_F(ComponentListeners, MovingOnToAnotherComponentSendsTheFirstItsMouseExitedInItsCoordinates) {
     Control* const first = new Control;
     first->setBounds(10, 50, 40, 20);

@@ -124,7 +124,10 @@ public:
 };
 
 // Appends one line per notification to a shared log, consumes when told to, then runs action (e.g. to throw).
-class LoggingListener : public awt::FocusListener,
+class LoggingListener : public awt::ActionListener,
+                        public awt::TextListener,
+                        public awt::AdjustmentListener,
+                        public awt::FocusListener,
                         public awt::KeyListener,
                         public awt::MouseListener,
                         public awt::WindowListener,
@@ -132,7 +135,13 @@ class LoggingListener : public awt::FocusListener,
 public:
     LoggingListener(std::vector<std::wstring>& log, std::wstring name, bool consume = false)
         : log_(log), name_(std::move(name)), consume_(consume) {}
+    ~LoggingListener() noexcept override = default;  // fixtures hold listeners and must not throw from ~
 
+    void actionPerformed(awt::ActionEvent& e) override { record(L"action", e.consumed); }
+    void textValueChanged(awt::TextEvent& e) override { record(L"text", e.consumed); }
+    void adjustmentValueChanged(awt::AdjustmentEvent& e) override {
+        record(L"adjust " + std::to_wstring(e.adjustmentType) + L" " + std::to_wstring(e.value), e.consumed);
+    }
     void focusGained(awt::FocusEvent& e) override { record(L"focusGained", e.consumed); }
     void focusLost(awt::FocusEvent& e) override { record(L"focusLost", e.consumed); }
     void keyPressed(awt::KeyEvent& e) override { record(key(L"keyPressed", e), e.consumed); }

@@ -56,7 +56,9 @@ protected:
     bool visibleInside = false;
 };
 
-TEST_F(ModalDialog, DisablesItsOwnerWhileShownAndEnablesItAfterwardsEachTime) {
+TEST_F(ModalDialog, DisablesItsOwnerWhileShownAndEnablesItAfterwardsEachTimeAndHidingAgainPostsNoQuit) {
+    dialog->setVisible(false);
+    EXPECT_FALSE(takeQuit());
     for (int time = 0; time < 2; ++time) {
         EXPECT_EQ(1, showWith([this] { dialog->setVisible(false); }));
 
@@ -64,6 +66,7 @@ TEST_F(ModalDialog, DisablesItsOwnerWhileShownAndEnablesItAfterwardsEachTime) {
         EXPECT_TRUE(visibleInside);
         EXPECT_TRUE(IsWindowEnabled(owner.getHandle()));
         EXPECT_FALSE(IsWindowVisible(dialog->getHandle()));
+        dialog->setVisible(false);
         EXPECT_FALSE(takeQuit());
     }
 }
@@ -92,17 +95,6 @@ TEST_F(ModalDialog, CloseBoxHidesTheDialogAndEndsTheLoopEvenWhenTheCloseCommandI
     EXPECT_FALSE(IsWindowVisible(dialog->getHandle()));
     EXPECT_TRUE(IsWindowEnabled(owner.getHandle()));
     EXPECT_FALSE(takeQuit());
-}
-
-TEST_F(ModalDialog, HidingItWhenHiddenPostsNoQuit) {
-    dialog->setVisible(false);
-    EXPECT_FALSE(takeQuit());
-
-    EXPECT_EQ(1, showWith([this] { dialog->setVisible(false); }));
-    dialog->setVisible(false);
-
-    EXPECT_FALSE(takeQuit());
-    EXPECT_TRUE(IsWindowEnabled(owner.getHandle()));
 }
 
 TEST_F(ModalDialog, FailureInsideTheLoopReachesTheCallerWithTheOwnerEnabledAndTheDialogHidden) {

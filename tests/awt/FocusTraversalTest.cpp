@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ComponentTestSupport.h"
+#include "awt/Frame.h"
 #include "awt/Window.h"
 
 namespace {
@@ -59,6 +60,17 @@ TEST_F(TabTraversal, TabGoesForwardAcrossThePanelShiftTabBackwardBothWrapAndCont
     }
     const ui_test::HeldKeys control{VK_CONTROL};
     EXPECT_EQ(second->getHandle(), pressTab());
+}
+
+TEST(FrameFocus, AResizableFrameGivesTheFocusToItsFirstTabStopNotToItself) {
+    auto frame = std::make_unique<awt::Frame>(nullptr, L"focus");
+    Control* const edit = ui_test::newEdit();  // owned by the frame
+    edit->setBounds(10, 10, 100, 24);
+    frame->add(edit);
+    frame->setBounds(100, 100, 300, 150);
+    ASSERT_TRUE(frame->isResizable());
+    frame->setVisible(true);
+    EXPECT_TRUE(pumpToolkitUntil([&] { return GetFocus() == edit->getHandle(); }));
 }
 
 TEST_F(TabTraversal, DisabledControlIsSkipped) {

@@ -84,6 +84,14 @@ TEST_F(ToolkitQueues, RepaintsWaitForPendingLayoutAndOneRequestedDuringItsOwnUpd
     EXPECT_EQ((Log{L"validate b", L"update a"}), log);
 }
 
+TEST_F(ToolkitQueues, AComponentThatLeavesTheUpdateQueueDuringItsUpdateCostsNoOtherItsRepaint) {
+    a.onUpdate = [&] { toolkit->cancelPending(&a); };
+    toolkit->queueUpdate(&a);
+    toolkit->queueUpdate(&b);
+    toolkit->updatePending();
+    EXPECT_EQ((Log{L"update a", L"update b"}), log);
+}
+
 TEST_F(ToolkitQueues, DeleteLaterDeletesOnlyInALaterStepAndAtTheLatestWhenTheLoopQuits) {
     toolkit->deleteLater(new ProbeComponent(log, L"doomed"));  // owned by the toolkit's deleter from here
     toolkit->runPending(false);  // the wake-up message is waiting: input comes first

@@ -99,6 +99,20 @@ TEST_F(ToolkitLoop, EndModalEndsOnlyTheNestedLoop) {
     EXPECT_EQ(1, afterNested.runs);
 }
 
+TEST_F(ToolkitLoop, PostQuitInsideANestedLoopEndsItAndTheLoopAroundIt) {
+    int nestedResult = -1;
+    CallRunnable quit([&] { toolkit->postQuit(7); });
+    CallRunnable modal([&] {
+        toolkit->invokeLater(&quit);
+        nestedResult = toolkit->runModal(nullptr);
+    });
+    toolkit->invokeLater(&modal);
+
+    LoopWatchdog watchdog;
+    EXPECT_EQ(7, toolkit->run());
+    EXPECT_EQ(7, nestedResult);
+}
+
 // Records its calls; handles a message when action says so.
 class RecordingPreprocessor : public awt::MessagePreprocessor {
 public:
@@ -168,12 +182,6 @@ TEST_F(Preprocessors, OnlyAPreprocessorThatHandledTheMessageMayChangeTheList) {
               messageOf<awt::AWTException>([&] { preprocess(); }, &code));
     EXPECT_EQ(-1, code);
     EXPECT_EQ((std::vector<int>{1, 1}), calls) << "a handled message stops the chain; a failure stops it too";
-}
-
-TEST(ToolkitWindowClass, SecondCallReturnsTheSameAtom) {
-    const ATOM atom = awt::Toolkit::getWindowClass();
-    EXPECT_NE(0, atom);
-    EXPECT_EQ(atom, awt::Toolkit::getWindowClass());
 }
 
 TEST(ToolkitResources, MissingStringIsTheNullStringAndAMissingIconThrows) {

@@ -16,30 +16,8 @@ namespace widget_test {
 
 using Log = std::vector<std::wstring>;
 
-// Records action, text and adjustment events as "name:action", "name:text", "name:adjust type value";
-// consumes them when told to.
-class Recorder : public awt::ActionListener, public awt::TextListener, public awt::AdjustmentListener {
-public:
-    Recorder(Log& log, std::wstring name, bool consume = false)
-        : log_(log), name_(std::move(name)), consume_(consume) {}
-    ~Recorder() noexcept override = default;  // fixtures hold recorders and must not throw from ~
-
-    void actionPerformed(awt::ActionEvent& e) override { record(L":action", e.consumed); }
-    void textValueChanged(awt::TextEvent& e) override { record(L":text", e.consumed); }
-    void adjustmentValueChanged(awt::AdjustmentEvent& e) override {
-        record(L":adjust " + std::to_wstring(e.adjustmentType) + L" " + std::to_wstring(e.value), e.consumed);
-    }
-
-private:
-    void record(const std::wstring& what, bool& consumed) {
-        log_.push_back(name_ + what);
-        consumed = consumed || consume_;
-    }
-
-    Log& log_;
-    std::wstring name_;
-    bool consume_;
-};
+// Records action, text and adjustment events as "name:action", "name:text", "name:adjust type value".
+using Recorder = ui_test::LoggingListener;
 
 // Posts a message and pumps until the thread has no posted message left, so it has been handled.
 inline void deliver(HWND window, UINT msg, WPARAM wParam) {

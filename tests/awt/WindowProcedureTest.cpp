@@ -13,6 +13,7 @@
 #include "awt/Toolkit.h"
 #include "awt/WindowProcedure.h"
 #include "klib/Exception.h"
+#include "tests/klib/DebugOutputCapture.h"
 
 using awt::WindowProcedure;
 using awt_test::LoopWatchdog;
@@ -84,7 +85,7 @@ TEST(WindowBinding, BindingABoundWindowOrUnbindingAnUnboundOneThrowsAndChangesNo
     first.detach();
 }
 
-TEST(WindowBinding, EditControlKeepsItsProcedureWhileBoundAndDefWindowProcAnswersAfterUnbinding) {
+TEST(WindowBinding, EditControlKeepsItsProcedureWhileBoundAndGetsItBackWhenUnbound) {
     WNDCLASSEXW info{};
     info.cbSize = sizeof(info);
     ASSERT_TRUE(GetClassInfoExW(nullptr, L"EDIT", &info));
@@ -96,9 +97,51 @@ TEST(WindowBinding, EditControlKeepsItsProcedureWhileBoundAndDefWindowProcAnswer
     EXPECT_EQ(std::vector<UINT>{EM_GETLIMITTEXT}, object.messages);
 
     object.detach();
-    EXPECT_EQ(0, SendMessageW(edit.get(), EM_GETLIMITTEXT, 0, 0));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(info.lpfnWndProc), GetWindowLongPtrW(edit.get(), GWLP_WNDPROC));
+    EXPECT_NE(0, SendMessageW(edit.get(), EM_GETLIMITTEXT, 0, 0));
     EXPECT_EQ(1u, object.messages.size());
     EXPECT_EQ(nullptr, WindowProcedure::fromWindow(edit.get()));
+}
+
+// The messages that reach the class procedure of "awt_test::Recorder" windows.
+std::vector<UINT> classMessages;
+
+LRESULT CALLBACK recordingClassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    classMessages.push_back(msg);
+    return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+TEST(WindowBinding, ADestroyedComponentsControlHandlesItsDestructionMessagesItself) {
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof(info);
+    info.lpfnWndProc = recordingClassProc;
+    info.hInstance = GetModuleHandleW(nullptr);
+    info.lpszClassName = L"awt_test::Recorder";
+    static const ATOM atom = RegisterClassExW(&info);
+    ASSERT_NE(0, atom);
+    for (const bool deleted : {false, true}) {
+        auto window = std::make_unique<ui_test::TestWindow>();
+        window->addNotify();
+        auto* const control = new ui_test::Control(L"awt_test::Recorder");  // owned by the window
+        window->add(control);
+        classMessages.clear();
+        if (deleted) {
+            window.reset();  // deletes the control while its window exists
+        } else {
+            control->removeNotify();
+        }
+        ASSERT_FALSE(classMessages.empty());
+        EXPECT_EQ(static_cast<UINT>(WM_NCDESTROY), classMessages.back()) << "deleted " << deleted;
+    }
+}
+
+TEST(WindowBinding, AWindowThatDoesNotRunTheToolkitsProcedureHasNoObjectWhateverItsUserData) {
+    TestWindow foreign;
+    RecordingProcedure object;
+    SetWindowLongPtrW(foreign.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&object));
+    EXPECT_EQ(nullptr, WindowProcedure::fromWindow(foreign.get()));
+    EXPECT_EQ(nullptr, WindowProcedure::componentFromWindow(foreign.get()));
+    SetWindowLongPtrW(foreign.get(), GWLP_USERDATA, 0);
 }
 
 class WindowTimers : public ::testing::Test {
@@ -136,8 +179,8 @@ TEST_F(WindowTimers, SettingTheSameListenerTwiceLeavesOneTimerAtTheLastInterval)
     object.setTimer(60000, &listener);
     object.setTimer(10, &listener);
     EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return listener.sources.size() >= 2; }));
-    EXPECT_EQ(TRUE, object.killTimer(&listener));
-    EXPECT_THROW(object.killTimer(&listener), awt::AWTException);
+    object.killTimer(&listener);
+    EXPECT_THROW(object.killTimer(&listener), awt::AWTException) << "the second timer was not replaced";
 }
 
 // Exceptions thrown behind Win32 frames are parked there and reach the caller of the loop or of SendMessage.
@@ -161,11 +204,37 @@ TEST_F(CallbackExceptions, ExceptionFromATimerTickLeavesRun) {
     object.killTimer(&listener);
 }
 
-TEST_F(CallbackExceptions, FirstExceptionFromSentMessagesIsRethrownOnceByRethrowParked) {
+TEST_F(CallbackExceptions, FirstExceptionFromSentMessagesIsRethrownOnceAndALaterOneIsReported) {
+    const testing_support::DebugOutputCapture debugOutput;
     EXPECT_EQ(0, SendMessageW(window.get(), WM_FAIL, 1, 0));
     EXPECT_EQ(0, SendMessageW(window.get(), WM_FAIL, 2, 0));
     EXPECT_EQ(L"failed in message 1", messageOf<klib::IllegalStateException>([] { awt::Toolkit::rethrowParked(); }));
     EXPECT_NO_THROW(awt::Toolkit::rethrowParked());
+    EXPECT_EQ(debugOutput.lines(), std::vector<std::wstring>{L"ignored failure: a second exception in a Win32 "
+                                                             L"callback: class klib::IllegalStateException: failed "
+                                                             L"in message 2\n"});
+}
+
+TEST(CallbackFailure, AFailedCloseRequestNeitherDestroysTheWindowNorRunsTwice) {
+    std::vector<std::wstring> log;
+    ui_test::LoggingListener failing(log, L"A");
+    failing.action = [] { throw klib::IllegalStateException(L"keep me"); };
+    auto window = std::make_unique<ui_test::TestWindow>();
+    window->addWindowListener(&failing);
+    window->addNotify();
+    const HWND handle = window->getHandle();
+    for (const WPARAM command : {WPARAM{0}, WPARAM{SC_CLOSE}}) {
+        log.clear();
+        if (command == 0) {
+            EXPECT_EQ(0, SendMessageW(handle, WM_CLOSE, 0, 0));
+        } else {
+            EXPECT_EQ(0, SendMessageW(handle, WM_SYSCOMMAND, command, 0));
+        }
+        EXPECT_EQ(L"keep me", messageOf<klib::IllegalStateException>([] { awt::Toolkit::rethrowParked(); }));
+        EXPECT_TRUE(IsWindow(handle)) << command;
+        EXPECT_EQ(std::vector<std::wstring>{L"A:windowClosing"}, log) << command;
+    }
+    window->removeWindowListener(&failing);
 }
 
 }  // namespace

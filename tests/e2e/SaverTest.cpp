@@ -164,30 +164,15 @@ protected:
     }
 };
 
-TEST_F(SaverInputTest, AnyKeyEndsSaving) {
-    e2e::xdotool("key a");
+class SaverEndingTest : public SaverInputTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SaverEndingTest, EndsSaving) {
+    e2e::xdotool(GetParam());
     expectEndsPromptlyWithZero();
 }
 
-TEST_F(SaverInputTest, ShiftAloneEndsSaving) {
-    e2e::xdotool("key Shift_L");
-    expectEndsPromptlyWithZero();
-}
-
-TEST_F(SaverInputTest, AltAloneEndsSaving) {
-    e2e::xdotool("key Alt_L");
-    expectEndsPromptlyWithZero();
-}
-
-TEST_F(SaverInputTest, AMouseButtonEndsSaving) {
-    e2e::xdotool("click 1");
-    expectEndsPromptlyWithZero();
-}
-
-TEST_F(SaverInputTest, TheWheelEndsSaving) {
-    e2e::xdotool("click 5");
-    expectEndsPromptlyWithZero();
-}
+INSTANTIATE_TEST_SUITE_P(Input, SaverEndingTest,
+                         ::testing::Values("key a", "key Shift_L", "key Alt_L", "click 1", "click 5"));
 
 // The window appears under the pointer, which gives it its first mouse-move message: that one only
 // records the position, and so does a move to the same place; one pixel away ends saving.

@@ -2,6 +2,7 @@
 #include "klib/Strings.h"
 #include "tests/klib/DebugOutputCapture.h"
 #include "tests/klib/ExpectThrows.h"
+#include "tests/support/MessageBoxReader.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +45,8 @@ TEST(ExceptionPrint, WritesOneLineWithTheCodeUnsignedAndItsSystemTextOrThrowsWhe
 TEST(ExceptionMessageBoxText, HasTwoLinesForMinusOneAndAddsAnyOtherCodeSignedWithItsSystemTextIfAny) {
     const testing_support::DebugOutputCapture debugOutput;
     EXPECT_EQ(klib::IllegalStateException(L"no peer").messageBoxText(), L"class klib::IllegalStateException\nno peer");
-    EXPECT_EQ(klib::RegException(L"size missmatch: 2", 0).messageBoxText(),
-              L"class klib::RegException\nsize missmatch: 2\nError code: 0 (" + systemText(0) + L")");
+    EXPECT_EQ(klib::RegException(L"size mismatch: 2", 0).messageBoxText(),
+              L"class klib::RegException\nsize mismatch: 2\nError code: 0 (" + systemText(0) + L")");
     EXPECT_EQ(klib::Exception(L"failed", static_cast<int>(0x80004005u)).messageBoxText(),
               L"class klib::Exception\nfailed\nError code: -2147467259 (" + systemText(0x80004005u) + L")");
     // Without a system text the parenthesis is left out and the lost lookup is reported once.
@@ -57,22 +58,12 @@ TEST(ExceptionMessageBoxText, HasTwoLinesForMinusOneAndAddsAnyOtherCodeSignedWit
 
 TEST(ExceptionShowMessageBox, ShowsTheTextAndReturnsTheButtonPressed) {
     const wchar_t* const caption = L"Orlivex klib message box test";
-    std::wstring shown;
-    // A second thread reads the box this one shows, then presses OK.
-    std::thread closer([&] {
-        HWND box = nullptr;
-        for (const DWORD deadline = GetTickCount() + 10000; !box && GetTickCount() < deadline; Sleep(10)) {
-            box = FindWindowW(L"#32770", caption);
-        }
-        shown.resize(1024);
-        shown.resize(GetDlgItemTextW(box, 0xFFFF, shown.data(), 1024));
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    });
+    testing_support::MessageBoxReader box;
     const klib::Exception e(L"::CreateWindowEx() failed", ERROR_INVALID_WINDOW_HANDLE);
     const int result = e.showMessageBox(nullptr, caption, MB_ICONERROR);
-    closer.join();
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(shown, L"class klib::Exception\n::CreateWindowEx() failed\nError code: 1400 (" + systemText(1400) + L")");
+    EXPECT_EQ(box.caption(), caption);
+    EXPECT_EQ(box.text(), L"class klib::Exception\n::CreateWindowEx() failed\nError code: 1400 (" + systemText(1400) + L")");
 }
 
 TEST(SystemMessageText, IsAppendedOrElseTheLookupThrowsWithTheLastErrorAndLeavesTheTextAlone) {

@@ -67,8 +67,8 @@ TEST_F(RegistryKeyTest, GetIntReadsOnlyAFourByteDwordAndElseThrowsOrGivesTheDefa
     const klib::RegistryKey key(HKEY_CURRENT_USER, SCRATCH_PATH, KEY_READ);
     EXPECT_EQ(key.getInt(L"valid", 5), 0x11223344);
     const struct { const wchar_t* name; const wchar_t* message; int code; } failures[] = {
-        {L"text", L"type missmatch: 1", 0}, {L"short", L"size missmatch: 2", 0},
-        {L"wide", L"type missmatch: 11", 0},  // the type is checked before the size
+        {L"text", L"type mismatch: 1", 0}, {L"short", L"size mismatch: 2", 0},
+        {L"wide", L"type mismatch: 11", 0},  // the type is checked before the size
         {L"missing", L"::RegQueryValueEx(missing) failed", ERROR_FILE_NOT_FOUND}};
     for (const auto& f : failures) {
         expectRegException([&] { key.getInt(f.name); }, f.message, f.code);
@@ -97,7 +97,7 @@ TEST_F(RegistryKeyTest, SetIntStoresAFourByteDwordAndNullStringNamesTheDefaultVa
 }
 
 // A writer flips the value between 2, 4 and 8 bytes while reads run: a read gives the whole value
-// or fails, never a partly filled or overrun buffer. A failed read gives the default, here the whole value.
+// or fails, never a partly filled or overrun buffer. A failed read gives the default, which differs.
 TEST_F(RegistryKeyTest, ValueResizedBetweenTheTwoQueriesIsNeverReadPartly) {
     put(L"v", REG_DWORD, VALUE, 4);
     std::atomic<bool> stop{false};
@@ -107,10 +107,16 @@ TEST_F(RegistryKeyTest, ValueResizedBetweenTheTwoQueriesIsNeverReadPartly) {
     });
     const klib::RegistryKey key(HKEY_CURRENT_USER, SCRATCH_PATH, KEY_READ);
     int partial = 0;
-    for (int i = 0; i < 3000; ++i) partial += key.getInt(L"v", 0x11223344) != 0x11223344;
+    int whole = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const int read = key.getInt(L"v", -7);
+        whole += read == 0x11223344;
+        partial += read != 0x11223344 && read != -7;
+    }
     stop = true;
     writer.join();
     EXPECT_EQ(partial, 0);
+    EXPECT_GT(whole, 0);
 }
 
 }  // namespace

@@ -17,6 +17,10 @@ TEST(CommandLine, GivesModeAndWindowForEachArgumentListAfterAPlainOrAQuotedProgr
         {L"/c: 42", CONFIGURE, 0}, {L"/c:99999999999", CONFIGURE, 0}, {L"/p 77", PREVIEW, 77}, {L"-P 77", PREVIEW, 77},
         {L"\"/p\" 77", PREVIEW, 77}, {L"/p", PREVIEW, 0}, {L"/p:77", PREVIEW, 0}, {L"/p -x", PREVIEW, 0},
         {L"/p \"\"", PREVIEW, 0}, {L"/p 4294967296", PREVIEW, 0}, {L"/p 2147483647", PREVIEW, 2147483647},
+        // Handles above 2^31 in the unsigned, the signed and the sign-extended unsigned 64-bit form.
+        {L"/p 3000000000", PREVIEW, -1294967296}, {L"/p -1294967296", PREVIEW, -1294967296},
+        {L"/c:4294967295", CONFIGURE, -1}, {L"/p 18446744071562067968", PREVIEW, -2147483647 - 1},
+        {L"/p 18446744071562067967", PREVIEW, 0}, {L"/p 18446744073709551616", PREVIEW, 0}, {L"/p +5", PREVIEW, 0},
         {L"/s", SAVER, 0}, {L"-S", SAVER, 0}, {L"/saver", SAVER, 0}, {L"/s 77", SAVER, 0}, {L"s", CONFIGURE, 0},
         {L"x", CONFIGURE, 0}, {L"/", CONFIGURE, 0}, {L"/x /s", CONFIGURE, 0}, {L"/\x0130 77", CONFIGURE, 0},
         {L"/\xFF33", CONFIGURE, 0}};

@@ -1,62 +1,45 @@
-// The main routine's failure channel: an escaped klib::Exception becomes an error box and exit code 1.
+// The main routine's failure channel: any escaped exception becomes an error box and exit code 1.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <atomic>
+#include <new>
 #include <stdexcept>
-#include <thread>
 
 #include "awt/AWTException.h"
 #include "klib/Exception.h"
 #include "screensaver/Main.h"
+#include "tests/support/MessageBoxReader.h"
 
 namespace {
 
-// Reads the text of the error box of this process once it shows, then presses its OK button.
-class ErrorBoxReader {
-public:
-    ErrorBoxReader()
-        : thread([this] {
-              const ULONGLONG deadline = GetTickCount64() + 10000;
-              while (GetTickCount64() < deadline) {
-                  HWND box = FindWindowW(L"#32770", L"Orlivex Screen Saver");
-                  DWORD pid = 0;
-                  if (box) GetWindowThreadProcessId(box, &pid);
-                  if (box && pid == GetCurrentProcessId()) {
-                      wchar_t buffer[2048] = L"";
-                      GetDlgItemTextW(box, 0xFFFF, buffer, 2048);
-                      text = buffer;
-                      PostMessageW(box, WM_COMMAND, IDOK, 0);
-                      return;
-                  }
-                  Sleep(20);
-              }
-          }) {}
-    ~ErrorBoxReader() {
-        if (thread.joinable()) thread.join();
-    }
-    std::wstring get() {
-        thread.join();
-        return text;
-    }
+using testing_support::MessageBoxReader;
 
-private:
-    std::wstring text;
-    std::thread thread;
-};
-
-TEST(RunGuarded, ReturnsTheBodysCodeOrShowsAnEscapedKlibExceptionInAnErrorBoxAndReturnsOne) {
+TEST(RunGuarded, ReturnsTheBodysCodeOrShowsAnyEscapedExceptionInAnErrorBoxAndReturnsOne) {
     EXPECT_EQ(screensaver::runGuarded([] { return 7; }), 7);
-    EXPECT_THROW(screensaver::runGuarded([]() -> int { throw std::runtime_error("not ours"); }), std::runtime_error);
-    ErrorBoxReader plain;
+    const struct {
+        void (*thrower)();
+        const wchar_t* text;
+    } foreign[] = {{[] { throw std::bad_alloc(); }, L"Out of memory."},
+                   {[] { throw std::runtime_error("not ours"); }, L"Unexpected error: not ours"},
+                   {[] { throw 42; }, L"Unexpected error of unknown type."}};
+    for (const auto& c : foreign) {
+        MessageBoxReader box;
+        EXPECT_EQ(screensaver::runGuarded([&]() -> int {
+                      c.thrower();
+                      return 0;
+                  }),
+                  1);
+        EXPECT_EQ(box.text(), c.text);
+    }
+    MessageBoxReader plain;
     EXPECT_EQ(screensaver::runGuarded([]() -> int { throw klib::IllegalStateException(L"no peer"); }), 1);
-    EXPECT_EQ(plain.get(), L"class klib::IllegalStateException\nno peer");
-    ErrorBoxReader coded;
+    EXPECT_EQ(plain.text(), L"class klib::IllegalStateException\nno peer");
+    MessageBoxReader coded;
     EXPECT_EQ(screensaver::runGuarded([]() -> int { throw awt::AWTException(L"::CreateWindowEx() failed", 1400); }), 1);
     std::wstring system;
     klib::formatMessage(1400, system);
-    EXPECT_EQ(coded.get(), L"class awt::AWTException\n::CreateWindowEx() failed\nError code: 1400 (" + system + L")");
+    EXPECT_EQ(coded.text(), L"class awt::AWTException\n::CreateWindowEx() failed\nError code: 1400 (" + system + L")");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "awt/Toolkit.h"
@@ -24,12 +25,16 @@ public:
     void paint(awt::Component*, HDC dc) override {
         calls.push_back("paint");
         paintedWithDc = dc != nullptr;
+        lastDc = dc;
+        if (failPaint) throw std::runtime_error("paint failed");
     }
     void stop(awt::Component*) override { calls.push_back("stop"); }
 
     std::vector<std::string> calls;
     bool startedHidden = false;
     bool paintedWithDc = false;
+    bool failPaint = false;
+    HDC lastDc = nullptr;
     awt::Component* startTarget = nullptr;
 };
 
@@ -56,7 +61,7 @@ protected:
     }
     void TearDown() override {
         saver.reset();
-        // Every test ends saving at most once more than it began: give the cursor count back.
+        // Give the cursor count back, whatever a failing test left.
         while (cursorCount() > cursorBefore) ShowCursor(FALSE);
         while (cursorCount() < cursorBefore) ShowCursor(TRUE);
         while (quitPosted()) {}
@@ -73,17 +78,21 @@ protected:
     std::unique_ptr<screensaver::SaverWindow> saver;
 };
 
-TEST_F(SaverWindowTest, CoversThePrimaryScreenTopmostAndHidesTheCursorUntilSavingEnds) {
+TEST_F(SaverWindowTest, CoversThePrimaryScreenTopmostAndKeepsTheCursorHiddenUntilSavingEndsOnce) {
     RECT rect;
     GetWindowRect(saver->getHandle(), &rect);
     EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(GetWindowLongPtrW(saver->getHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(cursorCount(), cursorBefore - 1);
-    // Ending shows the cursor, hides the window and quits with zero. Hiding deactivates the window,
-    // which ends saving again: the cursor is shown at least once more.
+    // The default handling of WM_SETCURSOR would bring back the arrow.
+    EXPECT_EQ(send(WM_SETCURSOR, reinterpret_cast<WPARAM>(saver->getHandle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+    EXPECT_EQ(GetCursor(), nullptr);
+    // Ending shows the cursor, hides the window and quits with zero; hiding deactivates the window, and
+    // neither that nor a second call shows the cursor again.
     saver->endSaving();
-    EXPECT_GE(cursorCount(), cursorBefore);
+    saver->endSaving();
+    EXPECT_EQ(cursorCount(), cursorBefore);
     EXPECT_FALSE(saver->isVisible());
     EXPECT_FALSE(IsWindowVisible(saver->getHandle()));
     EXPECT_TRUE(quitPosted());
@@ -108,38 +117,51 @@ TEST_F(SaverWindowTest, StartsTheRendererOnceWhileStillHiddenAndPaintsOnlyThroug
     ReleaseDC(saver->getHandle(), dc);
 }
 
-TEST_F(SaverWindowTest, ReleasesCharactersAndTheFirstMouseMoveDoNotEndSaving) {
+TEST_F(SaverWindowTest, AFailedPaintStillEndsThePaintSoTheNextOneGetsTheSameDeviceContext) {
+    renderer.failPaint = true;
+    InvalidateRect(saver->getHandle(), nullptr, FALSE);
+    UpdateWindow(saver->getHandle());
+    EXPECT_THROW(awt::Toolkit::rethrowParked(), std::runtime_error);
+    const HDC failed = renderer.lastDc;
+    renderer.failPaint = false;
+    InvalidateRect(saver->getHandle(), nullptr, FALSE);
+    UpdateWindow(saver->getHandle());
+    EXPECT_EQ(renderer.lastDc, failed) << "the failed paint's device context was not given back";
+}
+
+TEST_F(SaverWindowTest, ReleasesCharactersAndTheFirstMouseMoveDoNotEndSavingAMoveOfOnePixelDoes) {
     for (const UINT msg : {WM_KEYUP, WM_CHAR, WM_LBUTTONUP, WM_RBUTTONUP}) {
         send(msg, 'A', 0);
         EXPECT_TRUE(saving()) << "message " << std::hex << msg;
     }
-    // The first move only records where the mouse is.
-    send(WM_MOUSEMOVE, 0, MAKELPARAM(40, 30));
+    // The first move only records where the mouse is, whatever the position.
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 7));
     EXPECT_TRUE(saving());
-    send(WM_MOUSEMOVE, 0, MAKELPARAM(40, 30));
-    EXPECT_TRUE(saving());
-    send(WM_MOUSEMOVE, 0, MAKELPARAM(40, 31));
-    EXPECT_FALSE(saving());
-}
-
-TEST_F(SaverWindowTest, AMoveOfOnePixelInXEndsSaving) {
     send(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 7));
     EXPECT_TRUE(saving());
     send(WM_MOUSEMOVE, 0, MAKELPARAM(-6, 7));
     EXPECT_FALSE(saving());
 }
 
-TEST_F(SaverWindowTest, KeysButtonsTheWheelDeactivationAndTheScreenSaveCommandEndSaving) {
-    const struct { UINT msg; WPARAM wParam; } enders[] = {
-        {WM_KEYDOWN, VK_SHIFT}, {WM_SYSKEYDOWN, VK_MENU}, {WM_LBUTTONDOWN, 0}, {WM_RBUTTONDOWN, 0},
-        {WM_MBUTTONDOWN, 0}, {WM_MOUSEWHEEL, 0}, {WM_ACTIVATE, WA_INACTIVE}, {WM_SYSCOMMAND, SC_SCREENSAVE}};
-    for (const auto& ender : enders) {
-        saver->setVisible(true);
-        send(ender.msg, ender.wParam, 0);
-        EXPECT_FALSE(saving()) << "message " << std::hex << ender.msg;
-        ShowCursor(FALSE);
-    }
+struct Ender {
+    UINT msg;
+    WPARAM wParam;
+};
+
+class SaverEndTest : public SaverWindowTest, public ::testing::WithParamInterface<Ender> {};
+
+TEST_P(SaverEndTest, EndsSavingAndShowsTheCursorExactlyOnce) {
+    send(GetParam().msg, GetParam().wParam, 0);
+    EXPECT_FALSE(saving());
+    EXPECT_EQ(cursorCount(), cursorBefore);
 }
+
+INSTANTIATE_TEST_SUITE_P(Messages, SaverEndTest,
+                         ::testing::Values(Ender{WM_KEYDOWN, VK_SHIFT}, Ender{WM_SYSKEYDOWN, VK_MENU},
+                                           Ender{WM_LBUTTONDOWN, 0}, Ender{WM_RBUTTONDOWN, 0},
+                                           Ender{WM_MBUTTONDOWN, 0}, Ender{WM_MOUSEWHEEL, 0},
+                                           Ender{WM_ACTIVATE, WA_INACTIVE}, Ender{WM_ACTIVATEAPP, FALSE},
+                                           Ender{WM_SYSCOMMAND, SC_SCREENSAVE}));
 
 TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
     PostMessageW(saver->getHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
