@@ -69,6 +69,7 @@ void Orlivex::start(awt::Component* target, HWND) {
     createBoard();
     target->setBackground(RGB(0, 0, 0));
     target->setTimer(static_cast<UINT>(interval), this);
+    ticking = true;
 }
 
 void Orlivex::paint(awt::Component*, HDC dc) {
@@ -76,8 +77,25 @@ void Orlivex::paint(awt::Component*, HDC dc) {
 }
 
 void Orlivex::stop(awt::Component* target) {
-    target->killTimer(this);
+    if (ticking) {
+        ticking = false;
+        target->killTimer(this);
+    }
     releaseBoard();
+}
+
+void Orlivex::pause(awt::Component* target) {
+    if (ticking) {
+        ticking = false;
+        target->killTimer(this);
+    }
+}
+
+void Orlivex::resume(awt::Component* target) {
+    if (!ticking && hasBoard()) {
+        target->setTimer(static_cast<UINT>(interval), this);
+        ticking = true;
+    }
 }
 
 void Orlivex::actionPerformed(awt::ActionEvent& event) {

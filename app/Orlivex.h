@@ -31,6 +31,11 @@ public:
     void paint(awt::Component* target, HDC dc) override;
     // Kills the target's timer and frees the board.
     void stop(awt::Component* target) override;
+    // Kills the timer but keeps the board, so resume continues where pause left off.
+    void pause(awt::Component* target) override;
+    // Starts the timer again after pause.
+    void resume(awt::Component* target) override;
+    bool isTicking() const noexcept { return ticking; }
     // One timer tick: the next generation, drawn on the ticking window.
     void actionPerformed(awt::ActionEvent& event) override;
 
@@ -109,4 +114,5 @@ private:
     SolidBrush cellBrush;
     SolidBrush backgroundBrush;
     TickSource tickSource = GetTickCount;
+    bool ticking = false;  // the drawing window's timer runs for us
 };

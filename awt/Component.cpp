@@ -148,6 +148,8 @@ void Component::initWindow() {
     rethrowParked();
 }
 
+void Component::fontChanged() {}
+
 LRESULT Component::handleCommand(WORD, WPARAM, bool*) {
     return 0;
 }
@@ -476,6 +478,13 @@ HFONT Component::getFont() const {
     const LRESULT font = SendMessageW(handle, WM_GETFONT, 0, 0);
     rethrowParked();
     return reinterpret_cast<HFONT>(font);
+}
+
+void Component::setFont(HFONT font) {
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    rethrowParked();
+    fontChanged();
+    invalidate();
 }
 
 void Component::measureText(const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) const {

@@ -45,6 +45,8 @@ public:
     virtual HWND createWindow();
     // Called once the peer is bound: gives it the default GUI font.
     virtual void initWindow();
+    // The peer's font changed: widgets forget the sizes they measured with the old one.
+    virtual void fontChanged();
     // Notifications the parent received from this component's control. They return 0 and leave
     // *handled false unless a subclass acts on them.
     virtual LRESULT handleCommand(WORD notifyCode, WPARAM wParam, bool* handled);
@@ -106,6 +108,9 @@ public:
     // Throws "::SetWindowText() failed".
     void setWindowText(const wchar_t* text);
     HFONT getFont() const;
+    // Gives the peer another font and redraws it; the component measures itself again (fontChanged)
+    // and its layout is invalidated. The font is not owned and must outlive the peer.
+    void setFont(HFONT font);
     // Measures text with the peer's current font; either output may be null.
     void measureText(const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) const;
     void addStyle(DWORD bits);

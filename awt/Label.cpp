@@ -59,6 +59,10 @@ Dimension Label::getPreferredSize() {
     return measured;
 }
 
+void Label::fontChanged() {
+    preferredSize.width = -1;
+}
+
 void Label::setAlignment(int newAlignment) {
     if (newAlignment == alignment) {
         return;

@@ -46,6 +46,8 @@ public:
 protected:
     // textValueChanged to every text listener, the most recently added first.
     void fireTextValueChanged();
+    // Subclasses measure again with the new font.
+    void fontChanged() override;
 
     Dimension preferredSize;  // kept by subclasses; width -1: not measured yet
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "awt/Toolkit.h"
@@ -26,6 +27,8 @@ public:
         paintedWithDc = dc != nullptr;
     }
     void stop(awt::Component*) override { calls.push_back("stop"); }
+    void pause(awt::Component*) override { calls.push_back("pause"); }
+    void resume(awt::Component*) override { calls.push_back("resume"); }
 
     std::vector<std::string> calls;
     bool startedHidden = false;
@@ -73,11 +76,18 @@ protected:
     std::unique_ptr<screensaver::SaverWindow> saver;
 };
 
-TEST_F(SaverWindowTest, CoversThePrimaryScreenTopmostAndHidesTheCursorUntilSavingEnds) {
+// The rectangle of every monitor together, in screen coordinates.
+RECT virtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+TEST_F(SaverWindowTest, CoversTheVirtualScreenTopmostAndHidesTheCursorUntilSavingEnds) {
     RECT rect;
     GetWindowRect(saver->getHandle(), &rect);
-    EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYSCREEN));
+    const RECT expected = virtualScreen();
+    EXPECT_TRUE(EqualRect(&rect, &expected));
     EXPECT_TRUE(GetWindowLongPtrW(saver->getHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(cursorCount(), cursorBefore - 1);
     // Ending shows the cursor, hides the window and quits with zero. Hiding deactivates the window,
@@ -148,6 +158,54 @@ TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
     PostMessageW(saver->getHandle(), WM_KEYDOWN, 'X', 0);
     EXPECT_EQ(saver->getToolkit()->run(), 0);
     EXPECT_FALSE(saver->isVisible());
+}
+
+// A console display state change as the system announces it.
+LRESULT sendDisplayState(HWND window, DWORD state, const GUID& setting = GUID_CONSOLE_DISPLAY_STATE) {
+    POWERBROADCAST_SETTING message{setting, sizeof(DWORD), {}};
+    CopyMemory(message.Data, &state, sizeof(state));
+    return SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&message));
+}
+
+// Off pauses the renderer, on or dimmed resumes it; only changes count, and other settings are
+// none of the saver's business.
+TEST_F(SaverWindowTest, PausesTheRendererWhileTheDisplayIsOff) {
+    const struct { DWORD state; const char* call; } steps[] = {
+        {1, nullptr}, {0, "pause"}, {0, nullptr}, {2, "resume"}, {1, nullptr}, {0, "pause"}, {1, "resume"}};
+    for (const auto& step : steps) {
+        const size_t before = renderer.calls.size();
+        EXPECT_EQ(sendDisplayState(saver->getHandle(), step.state), TRUE);
+        if (step.call) {
+            ASSERT_EQ(renderer.calls.size(), before + 1) << "state " << step.state;
+            EXPECT_EQ(renderer.calls.back(), step.call);
+        } else {
+            EXPECT_EQ(renderer.calls.size(), before) << "state " << step.state;
+        }
+    }
+    const size_t before = renderer.calls.size();
+    sendDisplayState(saver->getHandle(), 0, GUID_ACDC_POWER_SOURCE);
+    EXPECT_EQ(renderer.calls.size(), before);
+    EXPECT_TRUE(saving());
+}
+
+// A new display layout: the saver covers the new virtual screen with a board started afresh, still
+// paused when the display is off, and the mouse position it recorded stays where the mouse is.
+TEST_F(SaverWindowTest, ADisplayChangeCoversTheNewVirtualScreenAgain) {
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(40, 30));
+    saver->setBounds(100, 50, 300, 200);
+    sendDisplayState(saver->getHandle(), 0);
+    renderer.calls.clear();
+    send(WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    RECT rect;
+    GetWindowRect(saver->getHandle(), &rect);
+    const RECT expected = virtualScreen();
+    EXPECT_TRUE(EqualRect(&rect, &expected));
+    EXPECT_EQ(renderer.calls, (std::vector<std::string>{"stop", "start", "pause"}));
+    const POINT same{140 - rect.left, 80 - rect.top};
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(same.x, same.y));
+    EXPECT_TRUE(saving()) << "the mouse did not move";
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(same.x + 1, same.y));
+    EXPECT_FALSE(saving());
 }
 
 TEST(DummyParentTest, AdoptsAWindowWithoutTouchingIt) {
