@@ -16,6 +16,10 @@ class Button;
 class NumberField;
 }  // namespace awt
 
+namespace screensaver {
+class PreviewWindow;
+}  // namespace screensaver
+
 // The configuration dialog: interval, cell size and colour with a live preview of the edited values.
 // OK stores them; Cancel, Escape and the close box leave the stored settings alone.
 class Configure : public screensaver::ConfigDialog {
@@ -26,6 +30,8 @@ public:
 
     // The frame's insets plus one default gap on every side.
     awt::Insets getInsets() const override;
+    // WM_DPICHANGED (moved to a monitor of another DPI) lays the dialog out again at the new DPI.
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     // The renderer that holds the edited settings and drives the preview.
     Orlivex* getRenderer() const noexcept { return renderer.get(); }
@@ -34,6 +40,8 @@ private:
     using Method = void (Configure::*)();
 
     void buildContents();
+    // Font, gaps and preview size at dpi, for a dialog whose native windows exist; then packs.
+    void applyDpi(UINT dpi);
     awt::NumberField* createNumberField(int minimum, int maximum, int value, Method method);
     awt::Button* createButton(int stringId, Method method);
 
@@ -46,6 +54,7 @@ private:
     std::unique_ptr<Orlivex> renderer;  // deleted first by the destructor
     awt::NumberField* intervalField;   // owned by the component tree
     awt::NumberField* sizeField;       // owned by the component tree
+    screensaver::PreviewWindow* preview;  // owned by the component tree
     int marginWidth;
     int marginHeight;
     awt::BorderLayout mainLayout;

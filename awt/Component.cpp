@@ -484,7 +484,6 @@ void Component::setFont(HFONT font) {
     SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     rethrowParked();
     fontChanged();
-    invalidate();
 }
 
 void Component::measureText(const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) const {

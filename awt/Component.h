@@ -108,8 +108,9 @@ public:
     // Throws "::SetWindowText() failed".
     void setWindowText(const wchar_t* text);
     HFONT getFont() const;
-    // Gives the peer another font and redraws it; the component measures itself again (fontChanged)
-    // and its layout is invalidated. The font is not owned and must outlive the peer.
+    // Gives the peer another font and redraws it; the component measures itself again (fontChanged).
+    // Laying out again is the caller's business: usually once, for the whole window. The font is not
+    // owned and must outlive the peer.
     void setFont(HFONT font);
     // Measures text with the peer's current font; either output may be null.
     void measureText(const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) const;
