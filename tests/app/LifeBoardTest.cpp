@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Canvas.h"
+#include "awt/AWTException.h"
 #include "awt/Events.h"
 #include "klib/Exception.h"
 #include "screensaver/SaverWindow.h"
@@ -282,6 +283,21 @@ TEST_F(LifeBoard, SettersAcceptTheirRangeAndRejectValuesOutsideWithNameAndNumber
     EXPECT_EQ(10, life.getCellSize());
     EXPECT_FALSE(life.hasBoard());
     EXPECT_THROW(life.isAlive(0, 0), klib::IllegalStateException);
+}
+
+TEST_F(LifeBoard, AnAreaTooLargeForASurfaceFailsWithTheFailingCallAndLeavesNoBoard) {
+    life.setCellSize(10);
+    life.setArea(200000, 200000);
+    try {
+        life.createBoard();
+        FAIL() << "a 160 GB surface was made";
+    } catch (const awt::AWTException& e) {
+        EXPECT_EQ(L"::CreateDIBSection() failed", e.getMessage());
+    }
+    EXPECT_FALSE(life.hasBoard());
+    Canvas canvas(4, 4, RGB(255, 0, 255));
+    life.lifeStep(canvas.dc());  // nothing to draw, nothing drawn
+    EXPECT_EQ(RGB(255, 0, 255), canvas.pixel(3, 3));
 }
 
 TEST_F(LifeBoard, NewCellSizeRebuildsAndReseedsTheBoardButTheSameSizeDoesNothing) {
