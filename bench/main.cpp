@@ -6,7 +6,7 @@
 #include "app/ScreenCapture.h"
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
-#include "bench/Dib.h"
+#include "awt/DibSurface.h"
 #include "bench/SaverBench.h"
 #include "klib/Exception.h"
 
@@ -22,30 +22,6 @@ namespace {
 
 using bench::Clock;
 using bench::secondsSince;
-
-// A 32-bit DIB section selected into a memory device context.
-class MemoryCanvas {
-public:
-    MemoryCanvas(int width, int height) {
-        BITMAPINFO info = topDownDibInfo(width, height);
-        void* bits = nullptr;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old = SelectObject(dc, bitmap);
-    }
-    MemoryCanvas(const MemoryCanvas&) = delete;
-    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-    ~MemoryCanvas() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc = nullptr;
-
-private:
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-};
 
 void pumpMessages() {
     MSG msg;
@@ -140,8 +116,8 @@ void benchGenerations(int width, int height, int cellSize, int computeCount, int
     const Board board = snapshot(life);
 
     const Run compute = generations(life, board, nullptr, computeCount);
-    const MemoryCanvas memory(width, height);
-    const Run onMemory = generations(life, board, memory.dc, paintCount);
+    const awt::DibSurface memory(width, height);
+    const Run onMemory = generations(life, board, memory.getDC(), paintCount);
     const ShownWindow window(width, height);
     const HDC windowDC = GetDC(window.handle);
     const Run onWindow = generations(life, board, windowDC, paintCount);
@@ -164,7 +140,7 @@ void benchSeeding(int width, int height) {
     const int captures = 5;
     Clock::time_point start = Clock::now();
     for (int i = 0; i < captures; ++i) {
-        const ScreenCapture capture(width, height);
+        const ScreenCapture capture(0, 0, width, height);
     }
     std::printf("  capture alone (one BitBlt):          %10.2f ms\n", secondsSince(start) * 1e3 / captures);
 

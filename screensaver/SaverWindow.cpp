@@ -107,7 +107,7 @@ void SaverWindow::displayStateChanged(DisplayStateNotification::State state) {
     displayOff = off;
     if (renderer == nullptr || handle == nullptr) return;
     if (off) {
-        renderer->pause(this);
+        renderer->suspend(this);
     } else {
         renderer->resume(this);
     }
@@ -120,7 +120,7 @@ void SaverWindow::displayChanged() {
     // A new board for the new area, seeded from what the screen shows now.
     renderer->stop(this);
     renderer->start(this, handle);
-    if (displayOff) renderer->pause(this);
+    if (displayOff) renderer->suspend(this);
     repaint(0, 0, width, height);
 }
 

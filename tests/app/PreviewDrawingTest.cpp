@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "Canvas.h"
 #include "app/Orlivex.h"
 #include "awt/Toolkit.h"
 #include "screensaver/PreviewWindow.h"
@@ -61,22 +62,10 @@ void pump(DWORD ms) {
 
 // The window's pixels as 0x00RRGGBB, read back from its device context.
 std::vector<std::uint32_t> pixelsOf(HWND window) {
-    HDC dc = GetDC(window);
-    HDC memory = CreateCompatibleDC(dc);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), AREA_WIDTH, -AREA_HEIGHT, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, AREA_WIDTH, AREA_HEIGHT, dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* source = static_cast<const std::uint32_t*>(bits);
-    std::vector<std::uint32_t> pixels(source, source + AREA_WIDTH * AREA_HEIGHT);
-    for (auto& p : pixels) p &= 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, dc);
+    testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 0, 255));
+    canvas.copyFrom(window);
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < AREA_HEIGHT; ++y) pixels.insert(pixels.end(), canvas.row(y), canvas.row(y) + AREA_WIDTH);
     return pixels;
 }
 

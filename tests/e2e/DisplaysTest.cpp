@@ -77,8 +77,10 @@ protected:
     std::vector<RECT> screens;
 };
 
+// Each monitor shows a grey ramp of its own width: the first paint shows on each the same band of
+// grey levels, an eighth of that monitor wide, and the generations go on on every monitor.
 TEST_F(TwoMonitorSaverTest, EveryMonitorShowsLifeGrownFromItsOwnPictureAndAKeyEndsSaving) {
-    settings.setDword(L"interval", 200);
+    settings.setDword(L"interval", 1000);
     settings.setDword(L"size", 1);
     for (const RECT& screen : screens) ramps.push_back(std::make_unique<e2e::GreyRamp>(screen));
     startSaver();
@@ -86,7 +88,12 @@ TEST_F(TwoMonitorSaverTest, EveryMonitorShowsLifeGrownFromItsOwnPictureAndAKeyEn
     GetWindowRect(window, &rect);
     const RECT all = virtualScreen();
     EXPECT_TRUE(EqualRect(&rect, &all));
-    e2e::pumpUntil([] { return false; }, 1000);
+    const auto middleRow = [](const RECT& s) { return RECT{s.left, s.bottom / 2, s.right, s.bottom / 2 + 1}; };
+    ASSERT_TRUE(e2e::pumpUntil([&] { return livePixels(middleRow(screens[0])) > 0; }, STARTUP_MS)) << "no paint";
+    for (const RECT& screen : screens) {
+        EXPECT_EQ(livePixels(middleRow(screen)), (screen.right - screen.left) / 8) << "monitor at " << screen.left;
+    }
+    e2e::pumpUntil([] { return false; }, 1200);
     for (const RECT& screen : screens) {
         EXPECT_GT(livePixels(screen), 0) << "monitor at " << screen.left << "," << screen.top;
     }

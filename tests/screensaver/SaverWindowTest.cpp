@@ -27,7 +27,7 @@ public:
         paintedWithDc = dc != nullptr;
     }
     void stop(awt::Component*) override { calls.push_back("stop"); }
-    void pause(awt::Component*) override { calls.push_back("pause"); }
+    void suspend(awt::Component*) override { calls.push_back("suspend"); }
     void resume(awt::Component*) override { calls.push_back("resume"); }
 
     std::vector<std::string> calls;
@@ -167,11 +167,11 @@ LRESULT sendDisplayState(HWND window, DWORD state, const GUID& setting = GUID_CO
     return SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&message));
 }
 
-// Off pauses the renderer, on or dimmed resumes it; only changes count, and other settings are
+// Off suspends the renderer, on or dimmed resumes it; only changes count, and other settings are
 // none of the saver's business.
-TEST_F(SaverWindowTest, PausesTheRendererWhileTheDisplayIsOff) {
+TEST_F(SaverWindowTest, SuspendsTheRendererWhileTheDisplayIsOff) {
     const struct { DWORD state; const char* call; } steps[] = {
-        {1, nullptr}, {0, "pause"}, {0, nullptr}, {2, "resume"}, {1, nullptr}, {0, "pause"}, {1, "resume"}};
+        {1, nullptr}, {0, "suspend"}, {0, nullptr}, {2, "resume"}, {1, nullptr}, {0, "suspend"}, {1, "resume"}};
     for (const auto& step : steps) {
         const size_t before = renderer.calls.size();
         EXPECT_EQ(sendDisplayState(saver->getHandle(), step.state), TRUE);
@@ -189,7 +189,7 @@ TEST_F(SaverWindowTest, PausesTheRendererWhileTheDisplayIsOff) {
 }
 
 // A new display layout: the saver covers the new virtual screen with a board started afresh, still
-// paused when the display is off, and the mouse position it recorded stays where the mouse is.
+// suspended when the display is off, and the mouse position it recorded stays where the mouse is.
 TEST_F(SaverWindowTest, ADisplayChangeCoversTheNewVirtualScreenAgain) {
     send(WM_MOUSEMOVE, 0, MAKELPARAM(40, 30));
     saver->setBounds(100, 50, 300, 200);
@@ -200,7 +200,7 @@ TEST_F(SaverWindowTest, ADisplayChangeCoversTheNewVirtualScreenAgain) {
     GetWindowRect(saver->getHandle(), &rect);
     const RECT expected = virtualScreen();
     EXPECT_TRUE(EqualRect(&rect, &expected));
-    EXPECT_EQ(renderer.calls, (std::vector<std::string>{"stop", "start", "pause"}));
+    EXPECT_EQ(renderer.calls, (std::vector<std::string>{"stop", "start", "suspend"}));
     const POINT same{140 - rect.left, 80 - rect.top};
     send(WM_MOUSEMOVE, 0, MAKELPARAM(same.x, same.y));
     EXPECT_TRUE(saving()) << "the mouse did not move";
