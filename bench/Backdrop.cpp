@@ -7,7 +7,7 @@
 
 namespace bench {
 
-Backdrop::Backdrop(int width, int height) : width(width), height(height), image(width, height) {
+Backdrop::Backdrop(int left, int top, int width, int height) : width(width), height(height), image(width, height) {
 
     static const ATOM windowClass = [] {
         WNDCLASSW wc{};
@@ -17,7 +17,7 @@ Backdrop::Backdrop(int width, int height) : width(width), height(height), image(
         return RegisterClassW(&wc);
     }();
     window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, MAKEINTATOM(windowClass), L"backdrop", WS_POPUP,
-                             0, 0, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                             left, top, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) {
         throw std::runtime_error("::CreateWindowEx() failed");
     }

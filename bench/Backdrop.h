@@ -15,7 +15,8 @@ public:
         GRADIENT,  // grey rising from left to right: one solid band of live cells
     };
 
-    Backdrop(int width, int height);
+    // Covers the rectangle (left, top, width, height) of the virtual screen.
+    Backdrop(int left, int top, int width, int height);
     Backdrop(const Backdrop&) = delete;
     Backdrop& operator=(const Backdrop&) = delete;
     ~Backdrop();
