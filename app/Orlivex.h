@@ -45,7 +45,6 @@ public:
     // Both do nothing when the renderer is not started, suspend when suspended, resume when running.
     void suspend();
     void resume();
-    bool isTicking() const noexcept { return ticking; }
 
     // Reads the stored settings; falls back to the defaults silently.
     void loadSettings();
