@@ -136,7 +136,7 @@ LRESULT Configure::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DPICHANGED) {
         // The suggested rectangle is only the old size scaled: keep its position, take our own size.
         const RECT* const suggested = reinterpret_cast<const RECT*>(lParam);
-        setLocation(suggested->left, suggested->top);
+        if (suggested != nullptr) setLocation(suggested->left, suggested->top);
         applyDpi(HIWORD(wParam));
         return 0;
     }

@@ -20,7 +20,6 @@ public:
     bool registerFor(HWND window) noexcept;
     // Idempotent.
     void release() noexcept;
-    bool isRegistered() const noexcept { return handle != nullptr; }
 
     // The display state carried by a PBT_POWERSETTINGCHANGE's POWERBROADCAST_SETTING, or
     // NOT_DISPLAY_STATE for any other setting or a malformed one.
