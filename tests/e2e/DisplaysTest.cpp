@@ -154,30 +154,59 @@ SIZE textExtent(const wchar_t* text, double scale) {
     return extent;
 }
 
+struct Control {
+    std::wstring text;  // empty for the preview
+    RECT rect;
+};
+
+// The labels, buttons and the preview of the dialog, two levels down (dialog, panel, widget).
+std::vector<Control> controlsOf(HWND dialog) {
+    std::vector<Control> found;
+    for (HWND panel = GetWindow(dialog, GW_CHILD); panel; panel = GetWindow(panel, GW_HWNDNEXT)) {
+        for (HWND child = GetWindow(panel, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t name[32] = L"";
+            wchar_t text[64] = L"";
+            GetClassNameW(child, name, 32);
+            SendMessageTimeoutW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+            RECT rect{};
+            GetWindowRect(child, &rect);
+            if (lstrcmpW(name, L"Static") == 0 || (lstrcmpW(name, L"Button") == 0 && text[0])) {
+                found.push_back(Control{text, rect});
+            }
+        }
+    }
+    return found;
+}
+
 // Every text fits its control at 144 DPI, in a font larger than at 96; the preview is 192 x 144.
 TEST_F(HighDpiTest, TheDialogScalesAsOnePieceWithALargerPreview) {
     Process dialog(L"/c");
     const HWND frame = e2e::waitForWindow(dialog.id(), STARTUP_MS);
     ASSERT_NE(frame, nullptr);
+    std::vector<Control> controls;
+    // Shown first, laid out in the next idle step.
+    e2e::pumpUntil(
+        [&] {
+            controls = controlsOf(frame);
+            for (const Control& c : controls)
+                if (c.rect.right == c.rect.left) return false;
+            return !controls.empty();
+        },
+        PROMPTLY_MS);
     int previews = 0;
     int texts = 0;
-    for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        for (HWND inner = GetWindow(child, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT)) {
-            RECT r{};
-            GetWindowRect(inner, &r);
-            wchar_t name[32] = L"";
-            wchar_t text[64] = L"";
-            GetClassNameW(inner, name, 32);
-            SendMessageTimeoutW(inner, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
-            const bool isStatic = lstrcmpW(name, L"Static") == 0;
-            previews += isStatic && r.right - r.left == 192 && r.bottom - r.top == 144;
-            if ((!isStatic && lstrcmpW(name, L"Button") != 0) || text[0] == 0) continue;
-            ++texts;
-            const SIZE at144 = textExtent(text, 1.0);
-            EXPECT_GE(r.right - r.left, at144.cx) << "clipped: " << testing::PrintToString(std::wstring(text));
-            EXPECT_GE(r.bottom - r.top, at144.cy) << "clipped: " << testing::PrintToString(std::wstring(text));
-            EXPECT_GT(at144.cy, textExtent(text, 96.0 / 144.0).cy);
+    for (const Control& c : controls) {
+        const int width = c.rect.right - c.rect.left;
+        const int height = c.rect.bottom - c.rect.top;
+        if (c.text.empty()) {
+            previews += width == 192 && height == 144;
+            continue;
         }
+        ++texts;
+        const SIZE at144 = textExtent(c.text.c_str(), 1.0);
+        EXPECT_GE(width, at144.cx) << "clipped: " << testing::PrintToString(c.text);
+        EXPECT_GE(height, at144.cy) << "clipped: " << testing::PrintToString(c.text);
+        EXPECT_GT(at144.cy, textExtent(c.text.c_str(), 96.0 / 144.0).cy);
     }
     EXPECT_EQ(previews, 1) << "one 192 x 144 preview";
     EXPECT_EQ(texts, 7) << "four labels and three buttons";
