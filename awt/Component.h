@@ -45,8 +45,6 @@ public:
     virtual HWND createWindow();
     // Called once the peer is bound: gives it the default GUI font.
     virtual void initWindow();
-    // The peer's font changed: widgets forget the sizes they measured with the old one.
-    virtual void fontChanged();
     // Notifications the parent received from this component's control. They return 0 and leave
     // *handled false unless a subclass acts on them.
     virtual LRESULT handleCommand(WORD notifyCode, WPARAM wParam, bool* handled);
@@ -79,6 +77,8 @@ public:
     virtual void repaint(int x, int y, int width, int height);
     // Repaints the pending update region at once; the toolkit calls it in its idle step.
     virtual void update();
+    // The peer's font changed (setFont): widgets forget the sizes they measured with the old one.
+    virtual void fontChanged();
 
     Container* getParent() const noexcept { return parent; }
     int getX() const noexcept { return x; }

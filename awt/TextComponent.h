@@ -42,12 +42,12 @@ public:
     // Not owned; a listener is registered once.
     void addTextListener(TextListener* listener);
     void removeTextListener(TextListener* listener);
+    // Subclasses measure again with the new font.
+    void fontChanged() override;
 
 protected:
     // textValueChanged to every text listener, the most recently added first.
     void fireTextValueChanged();
-    // Subclasses measure again with the new font.
-    void fontChanged() override;
 
     Dimension preferredSize;  // kept by subclasses; width -1: not measured yet
 

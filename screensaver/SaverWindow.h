@@ -11,7 +11,7 @@ namespace screensaver {
 
 // The full-screen saver: a topmost popup over the whole virtual screen (every monitor) that hides the
 // cursor, hands its drawing to a renderer and ends the toolkit loop with 0 on the first sign of the
-// user. The renderer pauses while the display is off, and starts afresh over the new virtual screen
+// user. The renderer is suspended while the display is off, and starts afresh over the new virtual screen
 // when the display layout changes.
 class SaverWindow : public awt::Window,
                     public awt::WindowListener,
