@@ -3,6 +3,7 @@
 #include "app/Orlivex.h"
 #include "awt/Button.h"
 #include "awt/ColorDialog.h"
+#include "awt/Dpi.h"
 #include "awt/Label.h"
 #include "awt/NumberField.h"
 #include "awt/Panel.h"
@@ -23,6 +24,7 @@ Configure::Configure(HWND owner)
       renderer(std::make_unique<Orlivex>()),
       intervalField(nullptr),
       sizeField(nullptr),
+      preview(nullptr),
       marginWidth(0),
       marginHeight(0),
       buttonLayout(awt::FlowLayout::LEFT),
@@ -70,8 +72,10 @@ void Configure::buildContents() {
     settings->add(new awt::Label(IDS_COLOR, awt::Label::LEFT), &plain);
     settings->add(colorButton, &plain);
 
-    auto* const preview = new screensaver::PreviewWindow(nullptr);
-    preview->setSize(PREVIEW_WIDTH, PREVIEW_HEIGHT);
+    preview = new screensaver::PreviewWindow(nullptr);
+    // At the system DPI until the dialog knows its monitor: usually that is already the right one.
+    const UINT systemDpi = awt::getWindowDpi(nullptr);
+    preview->setSize(awt::scaleForDpi(PREVIEW_WIDTH, systemDpi), awt::scaleForDpi(PREVIEW_HEIGHT, systemDpi));
     preview->setRenderer(renderer.get());
 
     auto* const previewPanel = new awt::Panel();
@@ -98,7 +102,42 @@ void Configure::buildContents() {
 
     setResizable(false);
     pack();
+    // The controls exist now, with the default font; they take the dialog's font at its DPI.
+    applyDpi(awt::getWindowDpi(handle));
     center();
+}
+
+void Configure::applyDpi(UINT dpi) {
+    const HFONT font = awt::getDialogFont(dpi);
+    awt::setTreeFont(this, font);
+    awt::getFontUnits(font, marginWidth, marginHeight);
+    mainLayout.setHgap(marginWidth);
+    mainLayout.setVgap(marginHeight);
+    settingsLayout.setHgap(marginWidth);
+    settingsLayout.setVgap(marginHeight);
+    buttonLayout.setHgap(marginWidth);
+    const int previewWidth = awt::scaleForDpi(PREVIEW_WIDTH, dpi);
+    const int previewHeight = awt::scaleForDpi(PREVIEW_HEIGHT, dpi);
+    // Its preferred size is its present size, whatever an earlier layout made of it.
+    preview->setSize(previewWidth, previewHeight);
+    if (renderer->getWidth() != previewWidth || renderer->getHeight() != previewHeight) {
+        // A board for the new size: the renderer reads the size when it starts.
+        renderer->stop(preview);
+        renderer->start(preview, preview->getHandle());
+    }
+    invalidate();
+    pack();
+}
+
+LRESULT Configure::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DPICHANGED) {
+        // The suggested rectangle is only the old size scaled: keep its position, take our own size.
+        const RECT* const suggested = reinterpret_cast<const RECT*>(lParam);
+        if (suggested != nullptr) setLocation(suggested->left, suggested->top);
+        applyDpi(HIWORD(wParam));
+        return 0;
+    }
+    return screensaver::ConfigDialog::handleMessage(msg, wParam, lParam);
 }
 
 awt::NumberField* Configure::createNumberField(int minimum, int maximum, int value, Method method) {

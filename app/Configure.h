@@ -16,6 +16,10 @@ class Button;
 class NumberField;
 }  // namespace awt
 
+namespace screensaver {
+class PreviewWindow;
+}  // namespace screensaver
+
 // The dialog of configuration mode. It owns an Orlivex renderer that holds the values being edited and
 // draws the preview; the number fields and the colour button write into it at once. OK (or Enter) calls
 // saveSettings and hides the dialog; Cancel, Escape and the close box only hide it.
@@ -27,6 +31,8 @@ public:
 
     // The frame's insets plus one default gap on every side.
     awt::Insets getInsets() const override;
+    // WM_DPICHANGED (moved to a monitor of another DPI) lays the dialog out again at the new DPI.
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     // The renderer that holds the edited settings and drives the preview.
     Orlivex* getRenderer() const noexcept { return renderer.get(); }
@@ -35,6 +41,8 @@ private:
     using Method = void (Configure::*)();
 
     void buildContents();
+    // Font, gaps and preview size at dpi, for a dialog whose native windows exist; then packs.
+    void applyDpi(UINT dpi);
     awt::NumberField* createNumberField(int minimum, int maximum, int value, Method method);
     awt::Button* createButton(int stringId, Method method);
 
@@ -47,6 +55,7 @@ private:
     std::unique_ptr<Orlivex> renderer;  // deleted first by the destructor
     awt::NumberField* intervalField;   // owned by the component tree
     awt::NumberField* sizeField;       // owned by the component tree
+    screensaver::PreviewWindow* preview;  // owned by the component tree
     int marginWidth;
     int marginHeight;
     awt::BorderLayout mainLayout;

@@ -2,37 +2,49 @@
 
 #include <windows.h>
 
-#include <cstddef>
-#include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
-#include "app/SolidBrush.h"
+#include "app/BoardPainter.h"
+#include "app/LifeBoard.h"
+#include "awt/DibSurface.h"
 #include "awt/Listeners.h"
 #include "screensaver/Renderer.h"
 
 // Conway's Life on a grid of cellSize x cellSize squares over a drawing area, seeded from the
-// screen picture and painted incrementally: each generation fills only the cells that changed.
-// As a renderer it runs on a timer of its drawing window, one generation per tick.
+// screen picture. The picture is kept in a surface of the area's size: each generation draws only
+// the cells that changed into it and copies only the changed bands to the window. As a renderer it
+// runs on a timer of its drawing window, one generation per tick.
 class Orlivex : public screensaver::Renderer, public awt::ActionListener {
 public:
     using TickSource = DWORD(WINAPI*)();
 
-    // Loads the stored settings, then makes the brushes.
+    // Loads the stored settings.
     Orlivex();
-    // Frees the planes, then the background brush and the cell brush; never throws.
+    // Frees the board and its surface; never throws.
     ~Orlivex() noexcept override;
     Orlivex(const Orlivex&) = delete;
     Orlivex& operator=(const Orlivex&) = delete;
 
     // Builds and seeds the board at the target's size, blackens its background and starts its
-    // timer at the interval. The target stays the drawing window until stop.
+    // timer at the interval. A top-level target (the saver over the virtual screen) seeds from the
+    // screen it covers, and its cells that no monitor shows are off-screen.
     void start(awt::Component* target, HWND handle) override;
-    // Repaints the whole current generation at the size recorded by start.
+    // Copies the part of the current generation that dc asks for (its clip box).
     void paint(awt::Component* target, HDC dc) override;
     // Kills the target's timer and frees the board.
     void stop(awt::Component* target) override;
+    // The display is off: suspend(); the display is back: resume(). The started target is used.
+    void suspend(awt::Component* target) override;
+    void resume(awt::Component* target) override;
     // One timer tick: the next generation, drawn on the ticking window.
     void actionPerformed(awt::ActionEvent& event) override;
+
+    // The timer of the started target stops, or starts again at the interval; the board stays.
+    // Both do nothing when the renderer is not started, suspend when suspended, resume when running.
+    void suspend();
+    void resume();
 
     // Reads the stored settings; falls back to the defaults silently.
     void loadSettings();
@@ -43,21 +55,29 @@ public:
     void setArea(int width, int height) noexcept;
     int getWidth() const noexcept { return width; }
     int getHeight() const noexcept { return height; }
+    // The screen point the area's top-left cell seeds from; (0, 0), the primary screen's corner,
+    // unless set. May be negative on a virtual screen.
+    void setSeedOrigin(int x, int y) noexcept;
+    // Screen rectangles the area shows on (the monitors); cells outside all of them are off-screen
+    // and stay dead. None (the default): every cell is on screen. Taken by the next createBoard().
+    void setShownAreas(std::vector<RECT> areas) { shownAreas = std::move(areas); }
 
-    // Builds both planes for the recorded area and seeds the current one from the screen.
+    // Builds the board for the recorded area, seeds it from the screen and draws it into a surface
+    // of the area's size (kept, with the picture it shows, when only the cell size changed).
+    // Throws awt::AWTException when the surface cannot be made; there is no board then.
     void createBoard();
     void releaseBoard() noexcept;
-    bool hasBoard() const noexcept { return planeA != nullptr; }
+    bool hasBoard() const noexcept { return board != nullptr; }
 
     // One timer tick: a spread generation after a stagnant one, an ordinary generation otherwise.
     void nextGeneration(HDC dc);
-    // One ordinary generation, painting births and deaths on dc (nothing when dc is null).
-    // Returns the number of cells that changed.
+    // One ordinary generation; the changes go to the surface and, when dc is not null, everything
+    // changed since the last copy to dc. Returns the number of cells that changed.
     int lifeStep(HDC dc);
-    // One spread generation, painting the births on dc (nothing when dc is null).
+    // One spread generation, drawn as lifeStep draws.
     void spreadStep(HDC dc);
-    // Fills the whole area with the background, then every live cell.
-    void paint(HDC dc) const;
+    // The whole area: black, and every live cell in the current colour.
+    void paint(HDC dc);
 
     int getInterval() const noexcept { return interval; }
     // A running timer restarts at the new period at once.
@@ -67,12 +87,13 @@ public:
     // so no cell of the old grid stays on the screen.
     void setCellSize(int n);
     COLORREF getColor() const noexcept { return color; }
+    // Cells drawn from then on take the new colour.
     void setColor(COLORREF c);
 
-    int getColumns() const noexcept { return columns; }
-    int getRows() const noexcept { return rows; }
-    int getChangeThreshold() const noexcept { return changeThreshold; }
-    bool isStagnant() const noexcept { return stagnant; }
+    int getColumns() const noexcept { return board ? board->getColumns() : 0; }
+    int getRows() const noexcept { return board ? board->getRows() : 0; }
+    int getChangeThreshold() const noexcept { return board ? board->getChangeThreshold() : 0; }
+    bool isStagnant() const noexcept { return board && board->isStagnant(); }
     // Cell state in the current generation; both throw klib::IllegalStateException "no board"
     // without a board and klib::IndexOutOfBoundsException outside the grid.
     bool isAlive(int column, int row) const;
@@ -83,14 +104,12 @@ public:
     void setTickSource(TickSource source) noexcept { tickSource = source; }
 
 private:
-    void seedFromScreen();
-    std::uint8_t* currentPlane() const noexcept { return (currentIsA ? planeA : planeB).get(); }
-    std::uint8_t* otherPlane() const noexcept { return (currentIsA ? planeB : planeA).get(); }
-    std::size_t cellIndex(int column, int row) const;
-    // Paints the cells of one row whose state differs between the two generations.
-    void paintChanges(HDC dc, const std::uint8_t* next, const std::uint8_t* previous, int top) const noexcept;
-    // Fills the cells [first, last) of a row with brush, as one rectangle.
-    void fillCells(HDC dc, HBRUSH brush, int first, int last, int top) const noexcept;
+    // Copies what changed to dc (if any) after a step.
+    void present(HDC dc);
+    // Redraws the surface as paint() shows the board, unless it does already.
+    void completeSurface();
+    void releaseSurface() noexcept;
+    const LifeBoard& checkedBoard() const;
 
     int interval;
     int cellSize;
@@ -98,19 +117,15 @@ private:
 
     int width = -1;
     int height = -1;
-    int changeThreshold = 0;
-    bool stagnant = false;
-    std::unique_ptr<std::uint8_t[]> planeA;  // cells with a dead border ring, one byte each
-    std::unique_ptr<std::uint8_t[]> planeB;
-    bool currentIsA = true;
-    int stride = 0;     // bytes per plane row: columns + 2
-    int firstCell = 0;  // index of column 0, row 0: stride + 1
-    int columns = 0;    // the grid of the board that exists, independent of later setArea calls
-    int rows = 0;
-
-    awt::Component* drawingWindow = nullptr;  // not owned: the target between start and stop
-
-    SolidBrush cellBrush;
-    SolidBrush backgroundBrush;
+    int seedX = 0;
+    int seedY = 0;
+    std::vector<RECT> shownAreas;  // screen coordinates; empty: all of the area is on screen
+    std::unique_ptr<awt::DibSurface> surface;  // none for an empty area
+    std::unique_ptr<LifeBoard> board;
+    std::unique_ptr<BoardPainter> painter;     // draws board into surface; none without a surface
+    // The surface shows the board as paint() shows it: every live cell in the current colour.
+    bool surfaceComplete = false;
+    awt::Component* target = nullptr;  // not owned: the started window, until stop
     TickSource tickSource = GetTickCount;
+    bool ticking = false;  // the drawing window's timer runs for us
 };

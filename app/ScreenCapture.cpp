@@ -1,32 +1,12 @@
 #include "app/ScreenCapture.h"
 
 #include "awt/AWTException.h"
+#include "awt/GdiObject.h"
 
+#include <cstdint>
 #include <exception>
 
 namespace {
-
-// Owns a memory device context made by CreateCompatibleDC.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC dc) noexcept : dc(dc) {}
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    ~MemoryDC() noexcept(false) {
-        if (dc != nullptr && !DeleteDC(dc)) {
-            const awt::AWTException failure(L"::DeleteDC() failed", static_cast<int>(GetLastError()));
-            if (std::uncaught_exceptions() > 0) {
-                klib::reportIgnoredFailure(L"~MemoryDC(): " + failure.toString());
-                return;
-            }
-            throw failure;
-        }
-    }
-    HDC get() const noexcept { return dc; }
-
-private:
-    HDC dc;
-};
 
 // The rectangles GetPixel can read on dc: its system region cut to its clip box. A screen that
 // spans several monitors need not be one rectangle.
@@ -59,17 +39,24 @@ std::vector<RECT> visibleRectangles(HDC dc) {
 
 }  // namespace
 
-ScreenCapture::ScreenCapture(int width, int height) {
+ScreenCapture::ScreenCapture(int left, int top, int width, int height) {
     awt::WindowDC screen(GetDC(nullptr), nullptr);
-    if (screen.get() == nullptr) {
+    if (screen.get() == nullptr || width <= 0 || height <= 0) {
         return;
     }
-    capture(screen.get(), width, height);
+    capture(screen.get(), RECT{left, top, left + width, top + height});
     ReleaseDC(nullptr, screen.detach());
 }
 
-void ScreenCapture::capture(HDC screen, int width, int height) {
-    const RECT area{0, 0, width, height};
+ScreenCapture::~ScreenCapture() noexcept {
+    try {
+        delete copy.release();
+    } catch (const klib::Exception& failure) {
+        klib::reportIgnoredFailure(L"~ScreenCapture(): " + failure.toString());
+    }
+}
+
+void ScreenCapture::capture(HDC screen, const RECT& area) {
     for (const RECT& visible : visibleRectangles(screen)) {
         RECT part;
         if (IntersectRect(&part, &visible, &area)) {
@@ -80,40 +67,29 @@ void ScreenCapture::capture(HDC screen, int width, int height) {
     if (parts.empty()) {
         return;
     }
-    const int captureWidth = bounds.right - bounds.left;
-    const int captureHeight = bounds.bottom - bounds.top;
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = captureWidth;
-    info.bmiHeader.biHeight = -captureHeight;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap.reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    MemoryDC memory(CreateCompatibleDC(screen));
-    bool copied = bitmap.get() != nullptr && memory.get() != nullptr;
-    if (copied) {
-        const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-        copied = old != nullptr && old != HGDI_ERROR;
+    bool copied = false;
+    try {
+        copy = std::make_unique<awt::DibSurface>(bounds.right - bounds.left, bounds.bottom - bounds.top);
+        copied = true;
         for (const RECT& part : parts) {
-            copied = copied && BitBlt(memory.get(), part.left - bounds.left, part.top - bounds.top,
-                                      part.right - part.left, part.bottom - part.top, screen, part.left,
-                                      part.top, SRCCOPY);
+            copied = copied && BitBlt(copy->getDC(), part.left - bounds.left, part.top - bounds.top,
+                                      part.right - part.left, part.bottom - part.top, screen, part.left, part.top,
+                                      SRCCOPY);
         }
-        if (old != nullptr && old != HGDI_ERROR) {
-            SelectObject(memory.get(), old);
-        }
+    } catch (const klib::Exception&) {
+        copied = false;
     }
     if (!copied) {
         // Nothing half-copied is ever read: a failed capture reads as no screen at all.
+        try {
+            delete copy.release();
+        } catch (const klib::Exception&) {
+            // The picture is dropped either way.
+        }
         parts.clear();
         bounds = RECT{0, 0, 0, 0};
         return;
     }
-    // The DIB bits are read directly, so queued GDI work must be done first.
+    // The pixels are read directly, so queued GDI work must be done first.
     GdiFlush();
-    pixels = static_cast<const std::uint32_t*>(bits);
-    pitch = static_cast<std::size_t>(captureWidth);
 }

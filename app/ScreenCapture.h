@@ -2,31 +2,28 @@
 
 #include <windows.h>
 
-#include <cstddef>
-#include <cstdint>
+#include <memory>
 #include <vector>
 
-#include "awt/GdiObject.h"
+#include "awt/DibSurface.h"
 
-// The screen pixels of the rectangle (0, 0, width, height), copied with one BitBlt per visible part
-// of the screen device context instead of one GetPixel per pixel, and read back exactly as GetPixel
-// on that context reads them: CLR_INVALID wherever the screen cannot be read.
+// The screen pixels of a rectangle in screen coordinates (any origin, also left of or above the
+// primary screen), copied with one BitBlt per visible part of the screen device context instead of
+// one GetPixel per pixel, and read back exactly as GetPixel on that context reads them: CLR_INVALID
+// wherever no monitor shows the screen or it cannot be read.
 class ScreenCapture {
 public:
     // Takes the picture at once. Never throws for a missing screen context or a failed copy: the
     // whole area is then unreadable.
-    ScreenCapture(int width, int height);
+    ScreenCapture(int left, int top, int width, int height);
     ScreenCapture(const ScreenCapture&) = delete;
     ScreenCapture& operator=(const ScreenCapture&) = delete;
+    // A failure to free the copy is reported, never thrown.
+    ~ScreenCapture() noexcept;
 
     // The colour at (x, y) in screen coordinates, or CLR_INVALID where it could not be read.
     COLORREF getPixel(int x, int y) const noexcept {
-        if (!isReadable(x, y)) {
-            return CLR_INVALID;
-        }
-        // Top-down 32-bit DIB: blue in the low byte, the reverse of a COLORREF.
-        const std::uint32_t bgr = pixels[static_cast<std::size_t>(y - bounds.top) * pitch + (x - bounds.left)];
-        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+        return isReadable(x, y) ? copy->getPixel(x - bounds.left, y - bounds.top) : CLR_INVALID;
     }
 
     bool isReadable(int x, int y) const noexcept {
@@ -45,11 +42,9 @@ public:
     }
 
 private:
-    void capture(HDC screen, int width, int height);
+    void capture(HDC screen, const RECT& area);
 
     std::vector<RECT> parts;  // visible parts of the screen context inside the area, all copied
-    RECT bounds{0, 0, 0, 0};  // smallest rectangle around parts; the DIB covers exactly this
-    awt::GdiObject bitmap;    // the DIB section that holds the copy
-    const std::uint32_t* pixels = nullptr;  // bits of bitmap
-    std::size_t pitch = 0;                  // pixels per DIB row
+    RECT bounds{0, 0, 0, 0};  // smallest rectangle around parts; the copy covers exactly this
+    std::unique_ptr<awt::DibSurface> copy;
 };

@@ -49,6 +49,10 @@ Dimension Button::getPreferredSize() {
     return measured;
 }
 
+void Button::fontChanged() {
+    preferredSize.width = -1;
+}
+
 void Button::addActionListener(ActionListener* listener) {
     addListener(ActionListener::TAG, listener);
 }

@@ -25,6 +25,7 @@ public:
     LRESULT handleCommand(WORD notifyCode, WPARAM wParam, bool* handled) override;
     // Throws "::SelectObject() failed", "::GetTextExtentPoint32() failed", "::GetTextMetrics() failed".
     Dimension getPreferredSize() override;
+    void fontChanged() override;
 
     // Not owned; a listener is registered once.
     void addActionListener(ActionListener* listener);

@@ -125,6 +125,8 @@ void Component::initWindow() {
     rethrowParked();
 }
 
+void Component::fontChanged() {}
+
 LRESULT Component::handleCommand(WORD, WPARAM, bool*) {
     return 0;
 }
@@ -454,6 +456,12 @@ HFONT Component::getFont() const {
     const LRESULT font = SendMessageW(handle, WM_GETFONT, 0, 0);
     rethrowParked();
     return reinterpret_cast<HFONT>(font);
+}
+
+void Component::setFont(HFONT font) {
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    rethrowParked();
+    fontChanged();
 }
 
 void Component::measureText(const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) const {

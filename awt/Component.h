@@ -79,6 +79,8 @@ public:
     virtual void repaint(int x, int y, int width, int height);
     // Repaints the pending update region at once; the toolkit calls it in its idle step.
     virtual void update();
+    // The peer's font changed (setFont): widgets forget the sizes they measured with the old one.
+    virtual void fontChanged();
 
     Container* getParent() const noexcept { return parent; }
     int getX() const noexcept { return x; }
@@ -108,6 +110,10 @@ public:
     // Throws "::SetWindowText() failed".
     void setWindowText(const wchar_t* text);
     HFONT getFont() const;
+    // Gives the peer another font and redraws it; the component measures itself again (fontChanged).
+    // Laying out again is the caller's business: usually once, for the whole window. The font is not
+    // owned and must outlive the peer.
+    void setFont(HFONT font);
     // Measures text with the peer's current font; either output may be null.
     void measureText(const std::wstring& text, SIZE* extent, TEXTMETRICW* metrics) const;
     void addStyle(DWORD bits);

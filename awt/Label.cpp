@@ -64,6 +64,10 @@ Dimension Label::getPreferredSize() {
     return measured;
 }
 
+void Label::fontChanged() {
+    preferredSize.width = -1;
+}
+
 void Label::setAlignment(Alignment newAlignment) {
     if (newAlignment == alignment) {
         return;

@@ -33,6 +33,7 @@ public:
     DWORD getStyle() const override;
     // Measured once with the control's font and kept. Throws "::SelectObject() failed".
     Dimension getPreferredSize() override;
+    void fontChanged() override;
     // Changes the alignment bits of an existing control in place, without re-creating it. Validates as
     // the constructor does.
     virtual void setAlignment(Alignment alignment);

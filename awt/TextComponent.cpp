@@ -93,6 +93,10 @@ void TextComponent::selectAll() {
     }
 }
 
+void TextComponent::fontChanged() {
+    preferredSize.width = -1;
+}
+
 void TextComponent::addTextListener(TextListener* listener) {
     addListener(TextListener::TAG, listener);
 }

@@ -42,6 +42,8 @@ public:
     // Not owned; a listener is registered once.
     void addTextListener(TextListener* listener);
     void removeTextListener(TextListener* listener);
+    // Subclasses measure again with the new font.
+    void fontChanged() override;
 
 protected:
     // textValueChanged to every text listener, the most recently added first.

@@ -1,45 +1,13 @@
 #include "bench/Backdrop.h"
 
 #include "bench/BenchClock.h"
-#include "bench/Dib.h"
 
 #include <random>
 #include <stdexcept>
 
 namespace bench {
 
-MemoryDC::MemoryDC() : dc(CreateCompatibleDC(nullptr)) {
-    if (dc == nullptr) {
-        throw std::runtime_error("::CreateCompatibleDC() failed");
-    }
-}
-
-MemoryDC::~MemoryDC() {
-    if (original != nullptr) {
-        SelectObject(dc, original);
-    }
-    DeleteDC(dc);
-}
-
-void MemoryDC::select(HGDIOBJ object) {
-    const HGDIOBJ previous = SelectObject(dc, object);
-    if (previous == nullptr || previous == HGDI_ERROR) {
-        throw std::runtime_error("::SelectObject() failed");
-    }
-    if (original == nullptr) {
-        original = previous;
-    }
-}
-
-Backdrop::Backdrop(int width, int height) : width(width), height(height) {
-    BITMAPINFO info = topDownDibInfo(width, height);
-    void* bits = nullptr;
-    image.reset(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (image.get() == nullptr) {
-        throw std::runtime_error("::CreateDIBSection() failed");
-    }
-    pixels = static_cast<std::uint32_t*>(bits);
-    memory.select(image.get());
+Backdrop::Backdrop(int left, int top, int width, int height) : width(width), height(height), image(width, height) {
 
     static const ATOM windowClass = [] {
         WNDCLASSW wc{};
@@ -49,7 +17,7 @@ Backdrop::Backdrop(int width, int height) : width(width), height(height) {
         return RegisterClassW(&wc);
     }();
     window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, MAKEINTATOM(windowClass), L"backdrop", WS_POPUP,
-                             0, 0, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                             left, top, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) {
         throw std::runtime_error("::CreateWindowEx() failed");
     }
@@ -65,7 +33,7 @@ void Backdrop::show(Picture shown) {
     picture = shown;
     std::mt19937 random(11);
     for (int y = 0; y < height; ++y) {
-        std::uint32_t* const row = pixels + static_cast<std::size_t>(y) * width;
+        std::uint32_t* const row = image.row(y);
         for (int x = 0; x < width; ++x) {
             const std::uint32_t grey = picture == Picture::NOISE ? random() & 255 : x * 256u / width;
             row[x] = grey * 0x010101u;
@@ -96,8 +64,7 @@ LRESULT CALLBACK Backdrop::procedure(HWND window, UINT msg, WPARAM wParam, LPARA
         PAINTSTRUCT ps;
         const HDC dc = BeginPaint(window, &ps);
         if (const auto* self = reinterpret_cast<const Backdrop*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
-            BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                   ps.rcPaint.bottom - ps.rcPaint.top, self->memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+            self->image.copyTo(dc, ps.rcPaint);
         }
         EndPaint(window, &ps);
         return 0;

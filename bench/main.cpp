@@ -2,11 +2,12 @@
 // from the screen with one capture against one GetPixel per cell; then the full-screen saver
 // itself: time to its first paint, the cost of one tick, and its CPU use over ten seconds.
 //   tools/with-wine.sh --size 1920x1080 wine build/bench/orlivex_bench.exe
+//   tools/with-wine.sh --monitors "1280x1024+1024+0 1024x768+0+0" wine build/bench/orlivex_bench.exe saver
 #include "app/Orlivex.h"
 #include "app/ScreenCapture.h"
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
-#include "bench/Dib.h"
+#include "awt/DibSurface.h"
 #include "bench/SaverBench.h"
 #include "klib/Exception.h"
 
@@ -16,36 +17,13 @@
 #include <cstdio>
 #include <exception>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
 
 using bench::Clock;
 using bench::secondsSince;
-
-// A 32-bit DIB section selected into a memory device context.
-class MemoryCanvas {
-public:
-    MemoryCanvas(int width, int height) {
-        BITMAPINFO info = topDownDibInfo(width, height);
-        void* bits = nullptr;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old = SelectObject(dc, bitmap);
-    }
-    MemoryCanvas(const MemoryCanvas&) = delete;
-    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
-    ~MemoryCanvas() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc = nullptr;
-
-private:
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-};
 
 void pumpMessages() {
     MSG msg;
@@ -140,8 +118,8 @@ void benchGenerations(int width, int height, int cellSize, int computeCount, int
     const Board board = snapshot(life);
 
     const Run compute = generations(life, board, nullptr, computeCount);
-    const MemoryCanvas memory(width, height);
-    const Run onMemory = generations(life, board, memory.dc, paintCount);
+    const awt::DibSurface memory(width, height);
+    const Run onMemory = generations(life, board, memory.getDC(), paintCount);
     const ShownWindow window(width, height);
     const HDC windowDC = GetDC(window.handle);
     const Run onWindow = generations(life, board, windowDC, paintCount);
@@ -164,7 +142,7 @@ void benchSeeding(int width, int height) {
     const int captures = 5;
     Clock::time_point start = Clock::now();
     for (int i = 0; i < captures; ++i) {
-        const ScreenCapture capture(width, height);
+        const ScreenCapture capture(0, 0, width, height);
     }
     std::printf("  capture alone (one BitBlt):          %10.2f ms\n", secondsSince(start) * 1e3 / captures);
 
@@ -196,8 +174,10 @@ void benchSeeding(int width, int height) {
     }
 }
 
-void benchSaver(int width, int height) {
-    bench::Backdrop backdrop(width, height);
+// The saver covers every monitor: the virtual screen.
+void benchSaver() {
+    bench::Backdrop backdrop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
     bench::benchFirstPaint(backdrop);
     bench::benchTicks(backdrop);
     bench::benchCpu(backdrop);
@@ -205,10 +185,20 @@ void benchSaver(int width, int height) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
+    // "saver": only the saver's figures, for a layout of several monitors.
+    if (argc > 1 && std::string(argv[1]) == "saver") {
+        try {
+            benchSaver();
+        } catch (const klib::Exception& failure) {
+            std::printf("\nfailed: %ls\n", failure.toString().c_str());
+            return 1;
+        }
+        return 0;
+    }
     std::printf("Life generations (ns per cell; changed cells per generation; full repaint on the window)\n");
     std::printf("%-9s %4s %12s %10s %12s %12s %14s %10s\n", "area", "size", "cells", "compute", "memory DC",
                 "window DC", "changes/gen", "repaint ms");
@@ -218,7 +208,7 @@ int main() {
     benchGenerations(128, 96, 2, 50000, 2000);
     benchSeeding(width, height);
     try {
-        benchSaver(width, height);
+        benchSaver();
     } catch (const klib::Exception& failure) {
         std::printf("\nfailed: %ls\n", failure.toString().c_str());
         return 1;

@@ -19,6 +19,11 @@ public:
     virtual void paint(awt::Component* target, HDC dc) = 0;
     // The target's native window is about to be destroyed.
     virtual void stop(awt::Component* target) = 0;
+    // Nobody can see the target (the display is off): compute nothing until resume, but keep
+    // what is drawn. Both do nothing when the renderer is not started, suspended twice or resumed
+    // while running.
+    virtual void suspend(awt::Component* target) = 0;
+    virtual void resume(awt::Component* target) = 0;
 
 protected:
     ~Renderer() = default;

@@ -5,8 +5,8 @@
 namespace screensaver {
 
 SaverWindow::SaverWindow()
-    : awt::Window(nullptr), renderer(nullptr), firstMouseX(-1), firstMouseY(-1), ended(false) {
-    setBounds(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    : awt::Window(nullptr), renderer(nullptr), firstMouseX(-1), firstMouseY(-1), ended(false), displayOff(false) {
+    coverVirtualScreen();
     setAlwaysOnTop(true);
     addMouseListener(this);
     addKeyListener(this);
@@ -49,6 +49,18 @@ LRESULT SaverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // The default handling would bring back the class's arrow.
         SetCursor(nullptr);
         return TRUE;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_POWERSETTINGCHANGE) {
+            const DisplayStateNotification::State state = DisplayStateNotification::stateOf(lParam);
+            if (state != DisplayStateNotification::NOT_DISPLAY_STATE) {
+                displayStateChanged(state);
+                return TRUE;
+            }
+        }
+        break;
+    case WM_DISPLAYCHANGE:
+        displayChanged();
+        break;
     default:
         break;
     }
@@ -67,12 +79,51 @@ void SaverWindow::addNotify() {
     // so showing an existing window again neither reseeds the board nor restarts the timer.
     const bool creating = handle == nullptr;
     awt::Window::addNotify();
-    if (renderer && creating) renderer->start(this, handle);
+    if (!creating) return;
+    if (renderer) renderer->start(this, handle);
+    displayOff = false;
+    // Without the notification the saver merely keeps computing while the display is off.
+    displayState.registerFor(handle);
 }
 
 void SaverWindow::removeNotify() {
+    displayState.release();
     if (renderer) renderer->stop(this);
     awt::Window::removeNotify();
+}
+
+void SaverWindow::coverVirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    if (firstMouseX != -1 || firstMouseY != -1) {
+        // Mouse positions are relative to the window: a recorded one must stay the same screen point.
+        firstMouseX += x - left;
+        firstMouseY += y - top;
+    }
+    setBounds(left, top, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+}
+
+void SaverWindow::displayStateChanged(DisplayStateNotification::State state) {
+    const bool off = state == DisplayStateNotification::OFF;
+    if (off == displayOff) return;
+    displayOff = off;
+    if (renderer == nullptr || handle == nullptr) return;
+    if (off) {
+        renderer->suspend(this);
+    } else {
+        renderer->resume(this);
+    }
+}
+
+void SaverWindow::displayChanged() {
+    if (handle == nullptr) return;
+    coverVirtualScreen();
+    if (renderer == nullptr) return;
+    // A new board for the new area, seeded from what the screen shows now.
+    renderer->stop(this);
+    renderer->start(this, handle);
+    if (displayOff) renderer->suspend(this);
+    repaint(0, 0, width, height);
 }
 
 void SaverWindow::endSaving() {

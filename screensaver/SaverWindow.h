@@ -4,13 +4,15 @@
 
 #include "awt/Listeners.h"
 #include "awt/Window.h"
+#include "screensaver/DisplayStateNotification.h"
 #include "screensaver/Renderer.h"
 
 namespace screensaver {
 
-// A topmost awt::Window over the primary screen that hides the cursor while its native window lives and
-// lets a Renderer draw it. It listens to itself: a key or button press, the wheel, a mouse move away from
-// the first position seen, deactivation or SC_SCREENSAVE call endSaving, which posts quit 0.
+// The full-screen saver: a topmost popup over the whole virtual screen (every monitor) that hides the
+// cursor, hands its drawing to a renderer and ends the toolkit loop with 0 on the first sign of the
+// user. The renderer is suspended while the display is off, and starts afresh over the new virtual screen
+// when the display layout changes.
 class SaverWindow : public awt::Window,
                     public awt::WindowListener,
                     public awt::MouseListener,
@@ -23,7 +25,7 @@ public:
     // Creates the window and hides the cursor.
     HWND createWindow() override;
     // Creates the native window, then starts the renderer while the window is still hidden; a window
-    // that exists already is left as it is.
+    // that exists already is left as it is. Asks to hear of the display going off and on.
     void addNotify() override;
     void removeNotify() override;
 
@@ -47,11 +49,18 @@ public:
     void keyTyped(awt::KeyEvent& event) override;
 
 private:
+    // Covers the virtual screen, keeping the recorded mouse position at the same screen point.
+    void coverVirtualScreen();
+    void displayStateChanged(DisplayStateNotification::State state);
+    void displayChanged();
+
     Renderer* renderer;  // not owned
     // Where the first mouse-move message found the mouse; -1 until then.
     int firstMouseX;
     int firstMouseY;
     bool ended;  // endSaving ran since the native window was created
+    bool displayOff;
+    DisplayStateNotification displayState;
 };
 
 }  // namespace screensaver

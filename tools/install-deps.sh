@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     googletest
     wine wine64 fonts-wine
-    xvfb xdotool x11-utils imagemagick
+    xvfb xserver-xephyr xdotool x11-utils imagemagick
     fonts-noto-cjk locales
 )
 

@@ -1,15 +1,32 @@
 #!/usr/bin/env bash
 # Runs a command with a private X display (Xvfb) and a fresh Wine prefix, then stops
 # exactly what it started and exits with the command's status.
-#   tools/with-wine.sh [--size WxH] command [args...]
+#   tools/with-wine.sh [--size WxH] [--monitors "WxH+X+Y WxH+X+Y ..."] [--dpi N] command [args...]
+# --monitors gives Wine one monitor per rectangle, the first the primary: plain Xvfb always makes
+#   one monitor, so a Xephyr server with Xinerama (and without RandR, which Wine would prefer and
+#   which reports one monitor) runs inside the private Xvfb and becomes the display. Positions are
+#   X coordinates (not negative); Wine puts the primary at 0,0, so a monitor left of it gets
+#   negative x.
+# --dpi sets the display scale Wine reports (LogPixels), with the switch that makes Wine honour
+#   each program's declared DPI awareness instead of treating every program as aware.
 set -uo pipefail
 
 size=1024x768
-if [ "${1:-}" = "--size" ]; then size=$2; shift 2; fi
+monitors=""
+dpi=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --size) size=$2; shift 2 ;;
+        --monitors) monitors=$2; shift 2 ;;
+        --dpi) dpi=$2; shift 2 ;;
+        *) break ;;
+    esac
+done
 
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d -t orlivex-wine.XXXXXX)
 xvfb_pid=""
+xephyr_pid=""
 server_pid=""
 
 cleanup() {
@@ -17,6 +34,10 @@ cleanup() {
         WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
         kill "$server_pid" 2>/dev/null
         wait "$server_pid" 2>/dev/null
+    fi
+    if [ -n "$xephyr_pid" ]; then
+        kill "$xephyr_pid" 2>/dev/null
+        wait "$xephyr_pid" 2>/dev/null
     fi
     if [ -n "$xvfb_pid" ]; then
         kill "$xvfb_pid" 2>/dev/null
@@ -27,20 +48,50 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb picks a free display and writes its number to the pipe.
-mkfifo "$work/display.fifo"
-exec 3<> "$work/display.fifo"
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-read -r -t 30 display <&3 || true
-exec 3>&-
-if [ -z "$display" ]; then
-    echo "with-wine: Xvfb did not start" >&2
-    cat "$work/xvfb.log" >&2
-    exit 1
+# Starts an X server that picks a free display and writes its number to a pipe; sets $display.
+start_server() {
+    local name=$1
+    shift
+    mkfifo "$work/$name.fifo"
+    exec 3<> "$work/$name.fifo"
+    "$@" -displayfd 3 -nolisten tcp >"$work/$name.log" 2>&1 &
+    server_started=$!
+    display=""
+    read -r -t 30 display <&3 || true
+    exec 3>&-
+    if [ -z "$display" ]; then
+        echo "with-wine: $name did not start" >&2
+        cat "$work/$name.log" >&2
+        exit 1
+    fi
+}
+
+screens=()
+if [ -n "$monitors" ]; then
+    # The outer screen only has to hold Xephyr's windows: the bounding box of the monitors.
+    right=0
+    bottom=0
+    for m in $monitors; do
+        if ! [[ $m =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]]; then
+            echo "with-wine: bad monitor $m (WxH+X+Y)" >&2
+            exit 2
+        fi
+        w=${BASH_REMATCH[1]} h=${BASH_REMATCH[2]} x=${BASH_REMATCH[3]} y=${BASH_REMATCH[4]}
+        (( x + w > right )) && right=$(( x + w ))
+        (( y + h > bottom )) && bottom=$(( y + h ))
+        screens+=(-origin "$x,$y" -screen "${w}x${h}x24")
+    done
+    size=${right}x${bottom}
 fi
+
+start_server xvfb Xvfb -screen 0 "${size}x24" -noreset
+xvfb_pid=$server_started
 export DISPLAY=":$display"
+if [ ${#screens[@]} -gt 0 ]; then
+    start_server xephyr Xephyr +xinerama -extension RANDR "${screens[@]}" -noreset
+    xephyr_pid=$server_started
+    export DISPLAY=":$display"
+fi
 
 # Wine takes the user-interface language from the locale: programs run in English unless a test or
 # a screenshot asks for another language.
@@ -56,5 +107,10 @@ wineserver -f -p &
 server_pid=$!
 wineboot -i >"$work/wineboot.log" 2>&1 || { echo "with-wine: wineboot failed" >&2; cat "$work/wineboot.log" >&2; exit 1; }
 "$here/setup-prefix.sh" || { echo "with-wine: prefix set-up failed" >&2; exit 1; }
+if [ -n "$dpi" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 &&
+        wine reg add 'HKCU\Control Panel\Desktop' /v DpiScalingVer /t REG_DWORD /d 0x1018 /f >/dev/null 2>&1 ||
+        { echo "with-wine: setting the DPI failed" >&2; exit 1; }
+fi
 
 "$@"

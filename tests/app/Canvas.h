@@ -2,60 +2,42 @@
 
 #include <windows.h>
 
-#include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <numeric>
+
+#include "awt/DibSurface.h"
 
 namespace testing_support {
 
-inline std::uint32_t toBgr(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
-// A 32-bit top-down DIB section of width x height filled with the colour of picture at each pixel.
-template <typename Picture>
-HBITMAP createPicture(int width, int height, std::uint32_t*& bits, Picture picture) {
-    const BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    const HBITMAP bitmap =
-        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    for (int i = 0; i < width * height; ++i) bits[i] = toBgr(picture(i % width, i / width));
-    return bitmap;
-}
-
 // A memory device context drawing into a DIB section whose pixels tests read.
-class Canvas {
+class Canvas : public awt::DibSurface {
 public:
-    Canvas(int width, int height, COLORREF fill)
-        : count_(static_cast<std::size_t>(width) * height), width_(width),
-          bitmap_(createPicture(width, height, bits_, [fill](int, int) { return fill; })),
-          dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, bitmap_)) {}
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
+    template <typename Picture>
+    Canvas(int width, int height, Picture picture) : awt::DibSurface(width, height) {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) row(y)[x] = toPixel(picture(x, y));
     }
+    Canvas(int width, int height, COLORREF fill) : Canvas(width, height, [fill](int, int) { return fill; }) {}
 
-    HDC dc() const { return dc_; }
+    HDC dc() const { return getDC(); }
     COLORREF pixel(int x, int y) const {
         GdiFlush();
-        const std::uint32_t bgr = bits_[static_cast<std::size_t>(y) * width_ + x];
-        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+        return getPixel(x, y);
     }
     // Pixels that differ from other's, which has the same size.
     int differences(const Canvas& other) const {
         GdiFlush();
-        return std::inner_product(bits_, bits_ + count_, other.bits_, 0, std::plus<>(),
-                                  [](std::uint32_t a, std::uint32_t b) { return ((a ^ b) & 0xFFFFFF) != 0; });
+        int count = 0;
+        for (int y = 0; y < getHeight(); ++y)
+            for (int x = 0; x < getWidth(); ++x) count += ((row(y)[x] ^ other.row(y)[x]) & 0xFFFFFF) != 0;
+        return count;
     }
-
-private:
-    std::size_t count_;
-    int width_;
-    std::uint32_t* bits_ = nullptr;
-    HBITMAP bitmap_;
-    HDC dc_;
-    HGDIOBJ old_;
+    // What window shows from its top-left corner, as far as the canvas reaches.
+    void copyFrom(HWND window) {
+        const HDC source = GetDC(window);
+        BitBlt(dc(), 0, 0, getWidth(), getHeight(), source, 0, 0, SRCCOPY);
+        ReleaseDC(window, source);
+        GdiFlush();
+    }
 };
 
 // A topmost pop-up over the whole screen that shows a known picture, so that what the screen device
@@ -64,19 +46,22 @@ class ScreenPicture {
 public:
     using Picture = COLORREF (*)(int x, int y);
 
-    explicit ScreenPicture(Picture picture)
-        : picture_(picture), bitmap_(createPicture(width, height, bits_, picture)) {
-        window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_BITMAP, 0, 0, width,
+    explicit ScreenPicture(Picture picture) : picture_(picture), canvas_(width, height, picture) {
+        static const ATOM atom = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = paint;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"test.ScreenPicture";
+            return RegisterClassW(&wc);
+        }();
+        window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, MAKEINTATOM(atom), L"", WS_POPUP, 0, 0, width,
                                   height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(window_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap_));
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&canvas_));
         ShowWindow(window_, SW_SHOWNOACTIVATE);
     }
     ScreenPicture(const ScreenPicture&) = delete;
     ScreenPicture& operator=(const ScreenPicture&) = delete;
-    ~ScreenPicture() {
-        DestroyWindow(window_);  // a static control does not delete the bitmap it shows
-        DeleteObject(bitmap_);
-    }
+    ~ScreenPicture() { DestroyWindow(window_); }
 
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
@@ -100,9 +85,18 @@ public:
     }
 
 private:
+    static LRESULT CALLBACK paint(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg != WM_PAINT) return DefWindowProcW(window, msg, wParam, lParam);
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(window, &ps);
+        if (auto* canvas = reinterpret_cast<const Canvas*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+            canvas->copyTo(dc, ps.rcPaint);
+        EndPaint(window, &ps);
+        return 0;
+    }
+
     Picture picture_;
-    std::uint32_t* bits_ = nullptr;
-    HBITMAP bitmap_;
+    Canvas canvas_;
     HWND window_ = nullptr;
 };
 

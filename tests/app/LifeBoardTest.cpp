@@ -14,7 +14,10 @@
 #include <vector>
 
 #include "Canvas.h"
+#include "awt/AWTException.h"
+#include "awt/Events.h"
 #include "klib/Exception.h"
+#include "screensaver/SaverWindow.h"
 
 using testing_support::Canvas;
 using testing_support::ScreenPicture;
@@ -159,38 +162,104 @@ TEST_F(LifeBoard, StagnationGivesExactlyOneSpreadGenerationThatGrowsLiveCellsOrt
     EXPECT_EQ(reference(spread, false), snapshot());
 }
 
-TEST_F(LifeBoard, PaintsLiveCellsInFullPastTheEdgeOnBlackAndANewColourOnlyTheCellsBornLater) {
-    build(25, 25, 10);
-    load(shape(0, 1, {"###"}));
-    Canvas canvas(40, 40, RGB(255, 0, 255));
-    const COLORREF before = life.getColor(), after = RGB(0, 200, 0), black = 0, outside = RGB(255, 0, 255);
-    life.paint(canvas.dc());
-    life.setColor(after);
-    struct Probe { int x, y; COLORREF colour; };
-    const Probe painted[] = {{0, 0, black},    {24, 9, black},  {0, 10, before},  {29, 19, before},
-                             {29, 9, outside}, {5, 29, outside}, {30, 30, outside}};
-    for (const Probe& p : painted) EXPECT_EQ(p.colour, canvas.pixel(p.x, p.y)) << p.x << "," << p.y;
-    life.lifeStep(canvas.dc());  // the blinker turns upright
-    const Probe stepped[] = {{10, 0, after}, {19, 29, after}, {5, 15, black}, {29, 15, black}, {15, 15, before}};
-    for (const Probe& p : stepped) EXPECT_EQ(p.colour, canvas.pixel(p.x, p.y)) << p.x << "," << p.y << " stepped";
-}
+// The painting the renderer did before it kept a surface, one FillRect per cell: the reference the
+// surface must match pixel for pixel.
+class FillRectReference {
+public:
+    FillRectReference(HDC dc, int columns, int cellSize) : dc(dc), columns(columns), cellSize(cellSize) {}
+    // Black over width x height, then every live cell.
+    void full(const Grid& grid, int width, int height, COLORREF colour) const {
+        const RECT area{0, 0, width, height};
+        FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        for (size_t i = 0; i < grid.size(); ++i) if (grid[i]) fill(i, colour);
+    }
+    // Every cell that differs between the generations, in colour when it is alive now.
+    void changes(const Grid& before, const Grid& after, COLORREF colour) const {
+        for (size_t i = 0; i < after.size(); ++i) if (after[i] != before[i]) fill(i, after[i] ? colour : 0);
+    }
 
-TEST_F(LifeBoard, IncrementalPaintingEqualsAFullRepaintAfterOrdinaryAndSpreadGenerations) {
-    for (const int cellSize : {1, 3, 7, 10}) {  // 97 x 61 leaves a partial last column and row from 3 on
+private:
+    void fill(size_t cell, COLORREF colour) const {
+        const int x = static_cast<int>(cell % columns) * cellSize, y = static_cast<int>(cell / columns) * cellSize;
+        const RECT rect{x, y, x + cellSize, y + cellSize};
+        const HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(dc, &rect, brush);
+        DeleteObject(brush);
+    }
+    HDC dc;
+    int columns, cellSize;
+};
+
+constexpr COLORREF FIRST_COLOUR = RGB(0x12, 0xC4, 0x7E), SECOND_COLOUR = RGB(0xF0, 0x30, 0x08);
+
+TEST_F(LifeBoard, DrawsEachGenerationAsFillRectDidForEveryCellSizeAlsoAcrossAColourChangeAndAFullRepaint) {
+    for (int cellSize = 1; cellSize <= 10; ++cellSize) {  // 97 x 61 cuts the last column and row from 2 on
         SCOPED_TRACE(cellSize);
         build(97, 61, cellSize);
         load(random(static_cast<unsigned>(cellSize)));
-        life.setColor(RGB(0x12, 0xC4, 0x7E));
-        Canvas incremental(97, 61, RGB(255, 0, 255)), full(97, 61, RGB(0, 0, 255));
-        life.paint(incremental.dc());
-        const Grid first = snapshot();
-        for (int tick = 0; tick < 40; ++tick) {
-            tick % 9 == 4 ? life.spreadStep(incremental.dc()) : life.nextGeneration(incremental.dc());
+        life.setColor(FIRST_COLOUR);
+        Canvas drawn(97, 61, RGB(255, 0, 255)), expected(97, 61, RGB(0, 0, 255));
+        const FillRectReference reference(expected.dc(), life.getColumns(), cellSize);
+        life.paint(drawn.dc());
+        reference.full(snapshot(), 97, 61, FIRST_COLOUR);
+        ASSERT_EQ(0, drawn.differences(expected)) << "first paint";
+        COLORREF colour = FIRST_COLOUR;
+        for (int tick = 0; tick < 30; ++tick) {
+            if (tick == 12) life.setColor(colour = SECOND_COLOUR);  // cells drawn earlier keep the first colour
+            const Grid before = snapshot();
+            tick % 9 == 4 ? life.spreadStep(drawn.dc()) : life.nextGeneration(drawn.dc());
+            reference.changes(before, snapshot(), colour);
+            ASSERT_EQ(0, drawn.differences(expected)) << "tick " << tick;
         }
-        ASSERT_NE(first, snapshot());
-        life.paint(full.dc());
-        EXPECT_EQ(0, incremental.differences(full));
+        life.paint(drawn.dc());
+        reference.full(snapshot(), 97, 61, SECOND_COLOUR);
+        EXPECT_EQ(0, drawn.differences(expected)) << "full repaint";
     }
+}
+
+TEST_F(LifeBoard, TheSaverWindowOnScreenShowsWhatFillRectWouldHaveDrawn) {
+    life.setTickSource(fixedTick);
+    life.setInterval(1000);
+    life.setCellSize(3);
+    life.setColor(FIRST_COLOUR);
+    screensaver::SaverWindow window;
+    window.setRenderer(&life);
+    window.setVisible(true);
+    const HWND handle = window.getHandle();
+    const auto painted = [&] { return IsWindowVisible(handle) && !GetUpdateRect(handle, nullptr, FALSE); };
+    for (const DWORD end = GetTickCount() + 10000; !painted() && GetTickCount() < end;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    ASSERT_TRUE(painted());
+    life.suspend();  // the generations are the test's alone
+    load(random(5));  // busy whatever the screen seeded
+    const int width = window.getWidth(), height = window.getHeight();
+    Canvas shown(width, height, RGB(255, 0, 255)), expected(width, height, RGB(0, 0, 255));
+    const FillRectReference reference(expected.dc(), life.getColumns(), 3);
+    reference.full(snapshot(), width, height, FIRST_COLOUR);
+    InvalidateRect(handle, nullptr, FALSE);
+    UpdateWindow(handle);
+    shown.copyFrom(handle);
+    ASSERT_EQ(0, shown.differences(expected)) << "first paint";
+
+    awt::WindowProcedure* const source = &window;
+    awt::ActionEvent tick{source, false};
+    for (int i = 0; i < 8; ++i) {
+        if (i == 4) life.setColor(SECOND_COLOUR);
+        const Grid before = snapshot();
+        life.actionPerformed(tick);
+        reference.changes(before, snapshot(), i < 4 ? FIRST_COLOUR : SECOND_COLOUR);
+    }
+    shown.copyFrom(handle);
+    EXPECT_EQ(0, shown.differences(expected)) << "after the ticks";
+    InvalidateRect(handle, nullptr, FALSE);
+    UpdateWindow(handle);
+    reference.full(snapshot(), width, height, SECOND_COLOUR);
+    shown.copyFrom(handle);
+    EXPECT_EQ(0, shown.differences(expected)) << "repainted";
+    window.setVisible(false);
 }
 
 TEST_F(LifeBoard, SettersAcceptTheirRangeAndRejectValuesOutsideWithNameAndNumber) {
@@ -214,6 +283,21 @@ TEST_F(LifeBoard, SettersAcceptTheirRangeAndRejectValuesOutsideWithNameAndNumber
     EXPECT_EQ(10, life.getCellSize());
     EXPECT_FALSE(life.hasBoard());
     EXPECT_THROW(life.isAlive(0, 0), klib::IllegalStateException);
+}
+
+TEST_F(LifeBoard, AnAreaTooLargeForASurfaceFailsWithTheFailingCallAndLeavesNoBoard) {
+    life.setCellSize(10);
+    life.setArea(200000, 200000);
+    try {
+        life.createBoard();
+        FAIL() << "a 160 GB surface was made";
+    } catch (const awt::AWTException& e) {
+        EXPECT_EQ(L"::CreateDIBSection() failed", e.getMessage());
+    }
+    EXPECT_FALSE(life.hasBoard());
+    Canvas canvas(4, 4, RGB(255, 0, 255));
+    life.lifeStep(canvas.dc());  // nothing to draw, nothing drawn
+    EXPECT_EQ(RGB(255, 0, 255), canvas.pixel(3, 3));
 }
 
 TEST_F(LifeBoard, NewCellSizeRebuildsAndReseedsTheBoardButTheSameSizeDoesNothing) {

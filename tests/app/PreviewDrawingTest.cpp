@@ -63,22 +63,10 @@ void pump(DWORD ms) {
 
 // The window's pixels as 0x00RRGGBB, read back from its device context.
 std::vector<std::uint32_t> pixelsOf(HWND window) {
-    HDC dc = GetDC(window);
-    HDC memory = CreateCompatibleDC(dc);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), AREA_WIDTH, -AREA_HEIGHT, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, AREA_WIDTH, AREA_HEIGHT, dc, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* source = static_cast<const std::uint32_t*>(bits);
-    std::vector<std::uint32_t> pixels(source, source + AREA_WIDTH * AREA_HEIGHT);
-    for (auto& p : pixels) p &= 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, dc);
+    testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 0, 255));
+    canvas.copyFrom(window);
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < AREA_HEIGHT; ++y) pixels.insert(pixels.end(), canvas.row(y), canvas.row(y) + AREA_WIDTH);
     return pixels;
 }
 
@@ -156,10 +144,10 @@ TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
     renderer->setCellSize(5);
     EXPECT_EQ(renderer->getColumns(), (AREA_WIDTH + 4) / 5);
     const testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 255, 255));
-    renderer->paint(preview.get(), canvas.dc());
+    renderer->paint(canvas.dc());
+    GdiFlush();
     std::vector<std::uint32_t> fullPaint;
-    for (int y = 0; y < AREA_HEIGHT; ++y)
-        for (int x = 0; x < AREA_WIDTH; ++x) fullPaint.push_back(testing_support::toBgr(canvas.pixel(x, y)));
+    for (int y = 0; y < AREA_HEIGHT; ++y) fullPaint.insert(fullPaint.end(), canvas.row(y), canvas.row(y) + AREA_WIDTH);
     EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000));
     preview->setTimer(1000, renderer.get());  // stopping the preview kills it
 }

@@ -18,7 +18,7 @@ TEST(ScreenCaptureOfAKnownPicture, ReadsEveryPixelAsGetPixelDoesAlsoBeyondTheScr
     const ScreenPicture picture(pattern);
     ASSERT_TRUE(picture.waitUntilShown());
     const int width = picture.width + 176, height = picture.height + 132;
-    const ScreenCapture capture(width, height);
+    const ScreenCapture capture(0, 0, width, height);
     const HDC screen = GetDC(nullptr);
     ASSERT_NE(nullptr, screen);
     // Lines next to the screen's and the area's edges, and a sparse grid over the rest.
@@ -38,10 +38,10 @@ TEST(ScreenCaptureOfAKnownPicture, ReadsEveryPixelAsGetPixelDoesAlsoBeyondTheScr
     EXPECT_EQ(0, wrongPicture);
     EXPECT_EQ(0, wrongGetPixel);
     EXPECT_EQ(CLR_INVALID, capture.getPixel(-1, 0));
-    const ScreenCapture small(10, 10);
+    const ScreenCapture small(0, 0, 10, 10);
     EXPECT_EQ(pattern(9, 9), small.getPixel(9, 9));
     EXPECT_EQ(CLR_INVALID, small.getPixel(10, 9));
-    EXPECT_EQ(CLR_INVALID, ScreenCapture(0, 0).getPixel(0, 0));
+    EXPECT_EQ(CLR_INVALID, ScreenCapture(0, 0, 0, 0).getPixel(0, 0));
 }
 
 DWORD currentTick;

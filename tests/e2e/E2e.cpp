@@ -308,7 +308,9 @@ LRESULT CALLBACK rampProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-GreyRamp::GreyRamp() {
+GreyRamp::GreyRamp() : GreyRamp(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}) {}
+
+GreyRamp::GreyRamp(const RECT& area) {
     static ATOM atom = [] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = rampProc;
@@ -316,19 +318,35 @@ GreyRamp::GreyRamp() {
         wc.lpszClassName = L"e2e.GreyRamp";
         return RegisterClassW(&wc);
     }();
-    window_ = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(atom), L"ramp", WS_POPUP | WS_VISIBLE, 0, 0,
-                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+    window_ = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(atom), L"ramp", WS_POPUP | WS_VISIBLE, area.left, area.top,
+                              area.right - area.left, area.bottom - area.top, nullptr, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
     if (!window_) fail("CreateWindowExW");
     UpdateWindow(window_);
     // Wait until the picture really is on the screen.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int width = area.right - area.left;
     pumpUntil(
         [&] {
-            const Capture c = captureScreen(0, 10, width, 1);
+            const Capture c = captureScreen(area.left, area.top + 10, width, 1);
             return c.at(0, 0) == 0 && c.at(width - 1, 0) == rgbOf(RGB(255, 255, 255));
         },
         5000);
+}
+
+std::vector<RECT> monitors() {
+    std::vector<RECT> found;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, RECT*, LPARAM list) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+            auto& rects = *reinterpret_cast<std::vector<RECT>*>(list);
+            rects.insert((info.dwFlags & MONITORINFOF_PRIMARY) ? rects.begin() : rects.end(), info.rcMonitor);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 GreyRamp::~GreyRamp() {

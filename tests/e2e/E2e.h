@@ -56,7 +56,10 @@ std::uint32_t rgbOf(COLORREF colour);
 // Writes a capture as a binary PPM picture, to look at when a test fails.
 void savePpm(const Capture& capture, const std::wstring& path);
 
-// Real X input: runs xdotool with these arguments.
+// The rectangle of every monitor, the primary first.
+std::vector<RECT> monitors();
+
+// Real X input: runs xdotool with these arguments (Wine starts Unix programs directly).
 void xdotool(const std::string& arguments);
 
 // The text of the message box with this caption owned by process pid, or empty when there is none.
@@ -91,6 +94,8 @@ private:
 class GreyRamp {
 public:
     GreyRamp();
+    // The ramp over one area of the screen (a monitor), grey 0 at its left edge.
+    explicit GreyRamp(const RECT& area);
     GreyRamp(const GreyRamp&) = delete;
     GreyRamp& operator=(const GreyRamp&) = delete;
     ~GreyRamp();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "awt/Toolkit.h"
@@ -29,6 +30,8 @@ public:
         if (failPaint) throw std::runtime_error("paint failed");
     }
     void stop(awt::Component*) override { calls.push_back("stop"); }
+    void suspend(awt::Component*) override { calls.push_back("suspend"); }
+    void resume(awt::Component*) override { calls.push_back("resume"); }
 
     std::vector<std::string> calls;
     bool startedHidden = false;
@@ -78,11 +81,18 @@ protected:
     std::unique_ptr<screensaver::SaverWindow> saver;
 };
 
-TEST_F(SaverWindowTest, CoversThePrimaryScreenTopmostAndKeepsTheCursorHiddenUntilSavingEndsOnce) {
+// The rectangle of every monitor together, in screen coordinates.
+RECT virtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+TEST_F(SaverWindowTest, CoversTheVirtualScreenTopmostAndKeepsTheCursorHiddenUntilSavingEndsOnce) {
     RECT rect;
     GetWindowRect(saver->getHandle(), &rect);
-    EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYSCREEN));
+    const RECT expected = virtualScreen();
+    EXPECT_TRUE(EqualRect(&rect, &expected));
     EXPECT_TRUE(GetWindowLongPtrW(saver->getHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(cursorCount(), cursorBefore - 1);
     // The default handling of WM_SETCURSOR would bring back the arrow.
@@ -170,6 +180,32 @@ TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
     PostMessageW(saver->getHandle(), WM_KEYDOWN, 'X', 0);
     EXPECT_EQ(saver->getToolkit()->run(), 0);
     EXPECT_FALSE(saver->isVisible());
+}
+
+// The console display going off, as the system announces it.
+void sendDisplayOff(HWND window) {
+    POWERBROADCAST_SETTING message{GUID_CONSOLE_DISPLAY_STATE, sizeof(DWORD), {}};
+    SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&message));
+}
+
+// A new display layout: the saver covers the new virtual screen with a board started afresh, still
+// suspended when the display is off, and the mouse position it recorded stays where the mouse is.
+TEST_F(SaverWindowTest, ADisplayChangeCoversTheNewVirtualScreenAgain) {
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(40, 30));
+    saver->setBounds(100, 50, 300, 200);
+    sendDisplayOff(saver->getHandle());
+    renderer.calls.clear();
+    send(WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    RECT rect;
+    GetWindowRect(saver->getHandle(), &rect);
+    const RECT expected = virtualScreen();
+    EXPECT_TRUE(EqualRect(&rect, &expected));
+    EXPECT_EQ(renderer.calls, (std::vector<std::string>{"stop", "start", "suspend"}));
+    const POINT same{140 - rect.left, 80 - rect.top};
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(same.x, same.y));
+    EXPECT_TRUE(saving()) << "the mouse did not move";
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(same.x + 1, same.y));
+    EXPECT_FALSE(saving());
 }
 
 TEST(DummyParentTest, AdoptsAWindowWithoutTouchingIt) {

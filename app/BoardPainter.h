@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/LifeBoard.h"
+
+namespace awt {
+class DibSurface;
+}
+
+// Draws a Life board into a surface, cellSize x cellSize pixels a cell from the top-left corner:
+// live cells in the cell colour, dead ones black. Cells at the right and bottom edges are cut by the
+// surface. As the board's row listener it draws only the changed cells and marks them dirty.
+class BoardPainter : public LifeBoard::RowListener {
+public:
+    BoardPainter(awt::DibSurface& surface, int cellSize, COLORREF colour) noexcept;
+
+    // Applies to cells drawn from then on.
+    void setColor(COLORREF colour) noexcept;
+    // The whole surface from board, all marked dirty.
+    void paintAll(const LifeBoard& board);
+    // One cell, marked dirty.
+    void paintCell(int column, int row, bool alive);
+    void rowChanged(int row, const std::uint8_t* next, const std::uint8_t* previous, int first,
+                    int last) override;
+
+private:
+    // Copies pixel row top's columns [left, right) into the other pixel rows of the cell row.
+    void copyDown(int top, int left, int right) noexcept;
+
+    awt::DibSurface& surface;  // not owned
+    int cellSize;
+    std::uint32_t live;  // 0x00RRGGBB
+};

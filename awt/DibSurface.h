@@ -1,0 +1,65 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace awt {
+
+// A 32-bit top-down DIB section selected into its own memory device context: pixels that code
+// writes directly (0x00RRGGBB) and GDI draws on alike. It remembers which parts changed since they
+// were last presented, in horizontal bands, so a window gets only those copied.
+class DibSurface {
+public:
+    // Throws AWTException with the failing call ("::CreateCompatibleDC() failed",
+    // "::CreateDIBSection() failed", "::SelectObject() failed"); nothing is left behind then.
+    // Sizes below 1 throw klib::IllegalArgumentException.
+    DibSurface(int width, int height);
+    DibSurface(const DibSurface&) = delete;
+    DibSurface& operator=(const DibSurface&) = delete;
+    // Throws AWTException on a failed DeleteObject or DeleteDC, unless another exception is unwinding.
+    ~DibSurface() noexcept(false);
+
+    int getWidth() const noexcept { return width; }
+    int getHeight() const noexcept { return height; }
+    // For GDI drawing and copying; GdiFlush before reading pixels that GDI drew.
+    HDC getDC() const noexcept { return memory; }
+    std::uint32_t* row(int y) noexcept { return pixels + static_cast<std::size_t>(y) * width; }
+    const std::uint32_t* row(int y) const noexcept { return pixels + static_cast<std::size_t>(y) * width; }
+    COLORREF getPixel(int x, int y) const noexcept;
+    static std::uint32_t toPixel(COLORREF colour) noexcept {
+        return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    }
+
+    // Records [left, right) x [top, bottom) as changed, cut to the surface.
+    void markDirty(int left, int top, int right, int bottom) noexcept;
+    void markAllDirty() noexcept { markDirty(0, 0, width, height); }
+    bool isDirty() const noexcept;
+    // The rectangles present() would copy now: dirty bands, neighbours merged where one copy is cheaper.
+    std::vector<RECT> dirtyRectangles() const;
+    // Copies the dirty parts onto dc at the same coordinates and forgets them. Returns false when a
+    // copy failed (a window going away); the parts are forgotten either way.
+    bool present(HDC dc);
+    // Copies area, cut to the surface, onto dc at the same coordinates.
+    bool copyTo(HDC dc, const RECT& area) const noexcept;
+
+private:
+    struct Band {
+        int left, top, right, bottom;  // empty when left >= right
+    };
+    static constexpr int BAND_ROWS = 16;
+
+    void destroy() noexcept(false);
+
+    int width;
+    int height;
+    HDC memory = nullptr;          // owned: deleted by destroy()
+    HBITMAP bitmap = nullptr;      // owned: selected into memory until destroy()
+    HGDIOBJ original = nullptr;    // memory's own bitmap, selected back before deleting
+    std::uint32_t* pixels = nullptr;  // bits of bitmap
+    std::vector<Band> bands;       // one per BAND_ROWS pixel rows
+};
+
+}  // namespace awt

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+namespace awt {
+
+class Component;
+
+// Raises the calling thread to per-monitor awareness version 2 where the system has it (Windows 10
+// 1607 and later), so every window the thread creates gets its own DPI and scaled non-client parts.
+// Elsewhere, and under Wine, which refuses version 2, the awareness the manifest declared stays.
+// Returns whether the thread now has version 2.
+bool usePerMonitorV2Awareness() noexcept;
+
+// The DPI the window is shown at: GetDpiForWindow where the system has it, else the system DPI (the
+// screen's LOGPIXELSY), else 96. A null window gives the system DPI.
+UINT getWindowDpi(HWND window) noexcept;
+// value, given in pixels at 96 DPI, at dpi; rounded to nearest.
+int scaleForDpi(int value, UINT dpi) noexcept;
+
+// The system's dialog text font (the message font) at dpi. Made once per DPI for the whole process
+// and shared; it lives until the process ends. Throws "::SystemParametersInfo() failed",
+// "::CreateFontIndirect() failed".
+HFONT getDialogFont(UINT dpi);
+// The gap pair of font: its average character width and half its character height.
+// Throws "::GetDC() failed", "::SelectObject() failed", "::GetTextMetrics() failed".
+void getFontUnits(HFONT font, int& charWidth, int& halfCharHeight);
+// Gives font to every descendant of root that has a native window (not to root itself).
+void setTreeFont(Component* root, HFONT font);
+
+}  // namespace awt
