@@ -27,7 +27,7 @@ public:
                     int last) override;
 
 private:
-    // Copies pixel row top's columns [left, right) into the other pixel rows of the cell row.
+    // Copies pixel row top's columns [left, right) into the other pixel rows of its cell row.
     void copyDown(int top, int left, int right) noexcept;
 
     awt::DibSurface& surface;  // not owned

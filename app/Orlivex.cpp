@@ -174,7 +174,9 @@ void Orlivex::paint(HDC dc) {
         return;
     }
     completeSurface();
-    surface->copyTo(dc, RECT{0, 0, width, height});
+    // The whole area as one copy, which also leaves nothing for the next step to copy again.
+    surface->markAllDirty();
+    surface->present(dc);
 }
 
 void Orlivex::setInterval(int n) {

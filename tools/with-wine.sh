@@ -53,4 +53,6 @@ server_pid=$!
 wineboot -i >"$work/wineboot.log" 2>&1 || { echo "with-wine: wineboot failed" >&2; cat "$work/wineboot.log" >&2; exit 1; }
 "$here/setup-prefix.sh" || { echo "with-wine: prefix set-up failed" >&2; exit 1; }
 
+# For measurements from outside: the display server of this run.
+export ORLIVEX_XVFB_PID=$xvfb_pid
 "$@"
