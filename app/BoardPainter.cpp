@@ -13,6 +13,17 @@ std::uint64_t load64(const std::uint8_t* bytes) noexcept {
     return word;
 }
 
+// The index of the lowest non-zero byte of a non-zero word (little-endian: the first changed cell),
+// by a de Bruijn multiplication: portable, and without a branch per byte.
+int lowestSetByte(std::uint64_t word) noexcept {
+    static const unsigned char bitIndex[64] = {
+        0,  1,  48, 2,  57, 49, 28, 3,  61, 58, 50, 42, 38, 29, 17, 4,  62, 55, 59, 36, 53, 51,
+        43, 22, 45, 39, 33, 30, 24, 18, 12, 5,  63, 47, 56, 27, 60, 41, 37, 16, 54, 35, 52, 21,
+        44, 32, 23, 11, 46, 26, 40, 15, 34, 20, 31, 10, 25, 14, 19, 9,  13, 8,  7,  6};
+    const std::uint64_t lowest = word & (0 - word);
+    return bitIndex[(lowest * 0x03F79D71B4CB0A89ull) >> 58] / 8;
+}
+
 bool unchanged(const std::uint8_t* next, const std::uint8_t* previous, int count) noexcept {
     std::uint64_t difference = 0;
     int c = 0;
@@ -86,21 +97,33 @@ void BoardPainter::rowChanged(int row, const std::uint8_t* next, const std::uint
             }
         }
     } else {
-        // Runs of eight unchanged cells are skipped whole.
-        for (int c = first; c < last; ++c) {
-            if ((c & 7) == 0 && c + 8 <= last && load64(next + c) == load64(previous + c)) {
-                c += 7;
-                continue;
+        // Eight cells are compared at once; only the changed ones among them are filled.
+        for (int c = first; c < last; c += 8) {
+            const int count = std::min(8, last - c);
+            std::uint64_t difference = 0;
+            if (count == 8) {
+                difference = load64(next + c) ^ load64(previous + c);
+            } else {
+                for (int i = 0; i < count; ++i) difference |= static_cast<std::uint64_t>(next[c + i] ^ previous[c + i]) << (8 * i);
             }
-            if (next[c] != previous[c]) {
-                const int left = c * cellSize;
-                const int cellRight = std::min(left + cellSize, right);
-                const std::uint32_t value = next[c] ? colour : 0u;
-                for (int y = top; y < bottom; ++y) std::fill(surface.row(y) + left, surface.row(y) + cellRight, value);
+            while (difference != 0) {
+                const int i = lowestSetByte(difference);
+                difference &= ~(std::uint64_t{0xFF} << (8 * i));
+                fillCell(c + i, top, bottom, right, next[c + i] ? colour : 0u);
             }
         }
     }
     surface.markDirty(first * cellSize, top, right, bottom);
+}
+
+void BoardPainter::fillCell(int column, int top, int bottom, int right, std::uint32_t value) noexcept {
+    const int left = column * cellSize;
+    const int count = std::min(left + cellSize, right) - left;
+    const std::size_t stride = static_cast<std::size_t>(surface.getWidth());
+    std::uint32_t* pixels = surface.row(top) + left;
+    for (int y = top; y < bottom; ++y, pixels += stride) {
+        for (int x = 0; x < count; ++x) pixels[x] = value;
+    }
 }
 
 void BoardPainter::copyDown(int top, int left, int right) noexcept {

@@ -27,6 +27,8 @@ public:
                     int last) override;
 
 private:
+    // The pixels of one cell of the cell row that spans pixel rows [top, bottom), cut at right.
+    void fillCell(int column, int top, int bottom, int right, std::uint32_t value) noexcept;
     // Copies pixel row top's columns [left, right) into the other pixel rows of its cell row.
     void copyDown(int top, int left, int right) noexcept;
 
