@@ -36,7 +36,13 @@ void Orlivex::paint(awt::Component*, HDC dc) {
         return;
     }
     completeSurface();
-    surface->copyTo(dc, asked);
+    if (asked.left <= 0 && asked.top <= 0 && asked.right >= width && asked.bottom >= height) {
+        // The window gets everything, so nothing drawn so far needs copying again on the next tick.
+        surface->markAllDirty();
+        surface->present(dc);
+    } else {
+        surface->copyTo(dc, asked);
+    }
 }
 
 void Orlivex::stop(awt::Component* target) {
