@@ -53,14 +53,15 @@ void BoardPainter::setColor(COLORREF colour) noexcept {
 
 void BoardPainter::paintAll(const LifeBoard& board) {
     const int width = surface.getWidth();
+    const std::uint32_t colour = live;  // a local, so stores to the pixels cannot be taken to change it
     for (int row = 0; row < board.getRows() && row * cellSize < surface.getHeight(); ++row) {
         const std::uint8_t* const cells = board.cells(row);
         std::uint32_t* const pixels = surface.row(row * cellSize);
         // Branch-free, so it vectorises: all bits of the colour where alive, none where dead.
         if (cellSize == 1) {
-            for (int x = 0; x < width; ++x) pixels[x] = (0u - cells[x]) & live;
+            for (int x = 0; x < width; ++x) pixels[x] = (0u - cells[x]) & colour;
         } else {
-            for (int x = 0; x < width; ++x) pixels[x] = (0u - cells[x / cellSize]) & live;
+            for (int x = 0; x < width; ++x) pixels[x] = (0u - cells[x / cellSize]) & colour;
         }
         copyDown(row * cellSize, 0, width);
     }
@@ -68,14 +69,10 @@ void BoardPainter::paintAll(const LifeBoard& board) {
 }
 
 void BoardPainter::paintCell(int column, int row, bool alive) {
-    const int left = column * cellSize;
     const int top = row * cellSize;
-    const int right = std::min(left + cellSize, surface.getWidth());
     const int bottom = std::min(top + cellSize, surface.getHeight());
-    for (int y = top; y < bottom; ++y) {
-        std::fill(surface.row(y) + left, surface.row(y) + right, alive ? live : 0u);
-    }
-    surface.markDirty(left, top, right, bottom);
+    fillCell(column, top, bottom, surface.getWidth(), alive ? live : 0u);
+    surface.markDirty(column * cellSize, top, (column + 1) * cellSize, bottom);
 }
 
 void BoardPainter::rowChanged(int row, const std::uint8_t* next, const std::uint8_t* previous, int first, int last) {
@@ -104,7 +101,9 @@ void BoardPainter::rowChanged(int row, const std::uint8_t* next, const std::uint
             if (count == 8) {
                 difference = load64(next + c) ^ load64(previous + c);
             } else {
-                for (int i = 0; i < count; ++i) difference |= static_cast<std::uint64_t>(next[c + i] ^ previous[c + i]) << (8 * i);
+                for (int i = 0; i < count; ++i) {
+                    difference |= static_cast<std::uint64_t>(next[c + i] ^ previous[c + i]) << (8 * i);
+                }
             }
             while (difference != 0) {
                 const int i = lowestSetByte(difference);
