@@ -17,8 +17,8 @@ std::uint64_t load64(const std::uint8_t* bytes) noexcept {
 
 // One row of the ordinary rule. Branch-free and on bytes, so the compiler vectorises it; the dead
 // border makes the reads at column -1 and columns safe.
-void computeRow(std::uint8_t* next, const std::uint8_t* above, const std::uint8_t* here, const std::uint8_t* below,
-                int columns) noexcept {
+void computeRow(std::uint8_t* __restrict next, const std::uint8_t* __restrict above,
+                const std::uint8_t* __restrict here, const std::uint8_t* __restrict below, int columns) noexcept {
     for (int c = 0; c < columns; ++c) {
         const std::uint8_t n = static_cast<std::uint8_t>(above[c - 1] + above[c] + above[c + 1] + here[c - 1] +
                                                          here[c + 1] + below[c - 1] + below[c] + below[c + 1]);
