@@ -1,48 +1,10 @@
 #include "app/BoardPainter.h"
 
+#include "app/Bits.h"
 #include "awt/DibSurface.h"
 
 #include <algorithm>
 #include <cstring>
-
-namespace {
-
-std::uint64_t load64(const std::uint8_t* bytes) noexcept {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof(word));
-    return word;
-}
-
-// The index of the lowest non-zero byte of a non-zero word (little-endian: the first changed cell),
-// by a de Bruijn multiplication: portable, and without a branch per byte.
-int lowestSetByte(std::uint64_t word) noexcept {
-    static const unsigned char bitIndex[64] = {
-        0,  1,  48, 2,  57, 49, 28, 3,  61, 58, 50, 42, 38, 29, 17, 4,  62, 55, 59, 36, 53, 51,
-        43, 22, 45, 39, 33, 30, 24, 18, 12, 5,  63, 47, 56, 27, 60, 41, 37, 16, 54, 35, 52, 21,
-        44, 32, 23, 11, 46, 26, 40, 15, 34, 20, 31, 10, 25, 14, 19, 9,  13, 8,  7,  6};
-    const std::uint64_t lowest = word & (0 - word);
-    return bitIndex[(lowest * 0x03F79D71B4CB0A89ull) >> 58] / 8;
-}
-
-bool unchanged(const std::uint8_t* next, const std::uint8_t* previous, int count) noexcept {
-    std::uint64_t difference = 0;
-    int c = 0;
-    for (; c + 8 <= count; c += 8) difference |= load64(next + c) ^ load64(previous + c);
-    for (; c < count; ++c) difference |= next[c] ^ previous[c];
-    return difference == 0;
-}
-
-// Cells [first, last) of a row at one pixel each: the colour for a birth, black for a death, the old
-// pixel otherwise. Restrict pointers and no branches, so the compiler vectorises it.
-void blendRow(std::uint32_t* __restrict pixels, const std::uint8_t* __restrict next,
-              const std::uint8_t* __restrict previous, int first, int last, std::uint32_t colour) noexcept {
-    for (int c = first; c < last; ++c) {
-        const std::uint32_t changed = 0u - static_cast<std::uint32_t>(next[c] ^ previous[c]);
-        pixels[c] = (pixels[c] & ~changed) | ((0u - next[c]) & colour & changed);
-    }
-}
-
-}  // namespace
 
 BoardPainter::BoardPainter(awt::DibSurface& surface, int cellSize, COLORREF colour) noexcept
     : surface(surface), cellSize(cellSize), live(awt::DibSurface::toPixel(colour)) {}
@@ -55,13 +17,12 @@ void BoardPainter::paintAll(const LifeBoard& board) {
     const int width = surface.getWidth();
     const std::uint32_t colour = live;  // a local, so stores to the pixels cannot be taken to change it
     for (int row = 0; row < board.getRows() && row * cellSize < surface.getHeight(); ++row) {
-        const std::uint8_t* const cells = board.cells(row);
+        const std::uint64_t* const cells = board.words(row);
         std::uint32_t* const pixels = surface.row(row * cellSize);
-        // Branch-free, so it vectorises: all bits of the colour where alive, none where dead.
-        if (cellSize == 1) {
-            for (int x = 0; x < width; ++x) pixels[x] = (0u - cells[x]) & colour;
-        } else {
-            for (int x = 0; x < width; ++x) pixels[x] = (0u - cells[x / cellSize]) & colour;
+        // Branch-free: all bits of the colour where alive, none where dead.
+        for (int x = 0; x < width; ++x) {
+            const int c = x / cellSize;
+            pixels[x] = (0u - static_cast<std::uint32_t>((cells[c / 64] >> (c % 64)) & 1)) & colour;
         }
         copyDown(row * cellSize, 0, width);
     }
@@ -75,40 +36,27 @@ void BoardPainter::paintCell(int column, int row, bool alive) {
     surface.markDirty(column * cellSize, top, (column + 1) * cellSize, bottom);
 }
 
-void BoardPainter::rowChanged(int row, const std::uint8_t* next, const std::uint8_t* previous, int first, int last) {
+void BoardPainter::rowChanged(int row, const std::uint64_t* next, const std::uint64_t* previous, int first,
+                              int last) {
     const int top = row * cellSize;
     const int bottom = std::min(top + cellSize, surface.getHeight());
     const int right = std::min(last * cellSize, surface.getWidth());
     if (top >= bottom) {
         return;
     }
-    // Only the changed cells take a new value, so cells drawn earlier keep their colour.
-    const std::uint32_t colour = live;  // a local, so stores to the pixels cannot be taken to change it
-    if (cellSize == 1) {
-        std::uint32_t* const pixels = surface.row(top);
-        // Stretches of 64 unchanged cells are skipped whole; the rest is blended branch-free.
-        for (int c = first; c < last; c += 64) {
-            const int end = std::min(c + 64, last);
-            if (!unchanged(next + c, previous + c, end - c)) {
-                blendRow(pixels, next, previous, c, end, colour);
-            }
-        }
-    } else {
-        // Eight cells are compared at once; only the changed ones among them are filled.
-        for (int c = first; c < last; c += 8) {
-            const int count = std::min(8, last - c);
-            std::uint64_t difference = 0;
-            if (count == 8) {
-                difference = load64(next + c) ^ load64(previous + c);
+    // Only the changed cells take a new value, so cells drawn earlier keep their colour. Changed
+    // cells are found 64 at a time.
+    const std::uint32_t colour = live;
+    std::uint32_t* const pixels = surface.row(top);
+    for (int k = first / 64; k <= (last - 1) / 64; ++k) {
+        for (std::uint64_t changed = next[k] ^ previous[k]; changed != 0; changed &= changed - 1) {
+            const int bit = bits::lowest(changed);
+            const std::uint32_t value = (next[k] >> bit) & 1 ? colour : 0u;
+            const int column = k * 64 + bit;
+            if (cellSize == 1) {
+                pixels[column] = value;
             } else {
-                for (int i = 0; i < count; ++i) {
-                    difference |= static_cast<std::uint64_t>(next[c + i] ^ previous[c + i]) << (8 * i);
-                }
-            }
-            while (difference != 0) {
-                const int i = lowestSetByte(difference);
-                difference &= ~(std::uint64_t{0xFF} << (8 * i));
-                fillCell(c + i, top, bottom, right, next[c + i] ? colour : 0u);
+                fillCell(column, top, bottom, right, value);
             }
         }
     }

@@ -23,7 +23,7 @@ public:
     void paintAll(const LifeBoard& board);
     // One cell, marked dirty.
     void paintCell(int column, int row, bool alive);
-    void rowChanged(int row, const std::uint8_t* next, const std::uint8_t* previous, int first,
+    void rowChanged(int row, const std::uint64_t* next, const std::uint64_t* previous, int first,
                     int last) override;
 
 private:
