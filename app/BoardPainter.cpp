@@ -19,10 +19,11 @@ void BoardPainter::paintAll(const LifeBoard& board) {
     for (int row = 0; row < board.getRows() && row * cellSize < surface.getHeight(); ++row) {
         const std::uint64_t* const cells = board.words(row);
         std::uint32_t* const pixels = surface.row(row * cellSize);
-        // Branch-free: all bits of the colour where alive, none where dead.
-        for (int x = 0; x < width; ++x) {
-            const int c = x / cellSize;
-            pixels[x] = (0u - static_cast<std::uint32_t>((cells[c / 64] >> (c % 64)) & 1)) & colour;
+        for (int column = 0, x = 0; x < width; ++column) {
+            // All bits of the colour where alive, none where dead.
+            const std::uint32_t alive = static_cast<std::uint32_t>((cells[column / 64] >> (column % 64)) & 1);
+            const std::uint32_t value = (0u - alive) & colour;
+            for (const int end = std::min(x + cellSize, width); x < end; ++x) pixels[x] = value;
         }
         copyDown(row * cellSize, 0, width);
     }

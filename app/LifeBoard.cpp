@@ -55,10 +55,19 @@ void LifeBoard::seed(const ScreenCapture& screen, int originX, int originY, int 
         std::uint64_t* const cells = rowOf(planeA.get(), row);
         std::fill(cells, cells + wordsPerRow, 0);
         const int y = originY + row * cellSize;
+        // The usual case, the whole row on one readable part of the screen, is read straight from the copy.
+        const std::uint32_t* const run = columns > 0 ? screen.readableRun(originX, y, (columns - 1) * cellSize + 1)
+                                                     : nullptr;
         for (int column = 0; column < columns; ++column) {
-            // An unreadable pixel is CLR_INVALID, all bits set: grey 255.
-            const COLORREF pixel = screen.getPixel(originX + column * cellSize, y);
-            const unsigned grey = (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) / 3u;
+            unsigned grey;
+            if (run != nullptr) {
+                const std::uint32_t rgb = run[column * cellSize];
+                grey = (((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF)) / 3u;
+            } else {
+                // An unreadable pixel is CLR_INVALID, all bits set: grey 255.
+                const COLORREF pixel = screen.getPixel(originX + column * cellSize, y);
+                grey = (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) / 3u;
+            }
             // Alive when the grey level lies in the key's band of 32.
             cells[column / 64] |= static_cast<std::uint64_t>((grey ^ key) < 32) << (column % 64);
         }
@@ -76,7 +85,8 @@ int LifeBoard::lifeStep(RowListener* listener) {
         int lastWord = -1;
         for (int k = 0; k < wordsPerRow; ++k) {
             // Births just past the last column are cut off: the bits there are no cells.
-            next[k] = nextWord(here - stride, here, here + stride, k) & (k == wordsPerRow - 1 ? lastMask : ~std::uint64_t{0});
+            const std::uint64_t cells = k == wordsPerRow - 1 ? lastMask : ~std::uint64_t{0};
+            next[k] = nextWord(here - stride, here, here + stride, k) & cells;
             const std::uint64_t changed = next[k] ^ here[k];
             if (changed != 0) {
                 changes += bits::count(changed);
