@@ -1,5 +1,6 @@
 #include "app/BoardPainter.h"
 
+#include "app/Bits.h"
 #include "awt/DibSurface.h"
 
 #include <algorithm>
@@ -14,14 +15,15 @@ void BoardPainter::setColor(COLORREF colour) noexcept {
 
 void BoardPainter::paintAll(const LifeBoard& board) {
     const int width = surface.getWidth();
+    const std::uint32_t colour = live;  // a local, so stores to the pixels cannot be taken to change it
     for (int row = 0; row < board.getRows() && row * cellSize < surface.getHeight(); ++row) {
-        const std::uint8_t* const cells = board.cells(row);
+        const std::uint64_t* const cells = board.words(row);
         std::uint32_t* const pixels = surface.row(row * cellSize);
-        // Branch-free, so it vectorises: all bits of the colour where alive, none where dead.
-        if (cellSize == 1) {
-            for (int x = 0; x < width; ++x) pixels[x] = (0u - cells[x]) & live;
-        } else {
-            for (int x = 0; x < width; ++x) pixels[x] = (0u - cells[x / cellSize]) & live;
+        for (int column = 0, x = 0; x < width; ++column) {
+            // All bits of the colour where alive, none where dead.
+            const std::uint32_t alive = static_cast<std::uint32_t>((cells[column / 64] >> (column % 64)) & 1);
+            const std::uint32_t value = (0u - alive) & colour;
+            for (const int end = std::min(x + cellSize, width); x < end; ++x) pixels[x] = value;
         }
         copyDown(row * cellSize, 0, width);
     }
@@ -29,40 +31,47 @@ void BoardPainter::paintAll(const LifeBoard& board) {
 }
 
 void BoardPainter::paintCell(int column, int row, bool alive) {
-    const int left = column * cellSize;
     const int top = row * cellSize;
-    const int right = std::min(left + cellSize, surface.getWidth());
     const int bottom = std::min(top + cellSize, surface.getHeight());
-    for (int y = top; y < bottom; ++y) {
-        std::fill(surface.row(y) + left, surface.row(y) + right, alive ? live : 0u);
-    }
-    surface.markDirty(left, top, right, bottom);
+    fillCell(column, top, bottom, surface.getWidth(), alive ? live : 0u);
+    surface.markDirty(column * cellSize, top, (column + 1) * cellSize, bottom);
 }
 
-void BoardPainter::rowChanged(int row, const std::uint8_t* next, const std::uint8_t* previous, int first, int last) {
+void BoardPainter::rowChanged(int row, const std::uint64_t* next, const std::uint64_t* previous, int first,
+                              int last) {
     const int top = row * cellSize;
-    if (top >= surface.getHeight()) {
+    const int bottom = std::min(top + cellSize, surface.getHeight());
+    const int right = std::min(last * cellSize, surface.getWidth());
+    if (top >= bottom) {
         return;
     }
-    const int left = first * cellSize;
-    const int right = std::min(last * cellSize, surface.getWidth());
+    // Only the changed cells take a new value, so cells drawn earlier keep their colour. Changed
+    // cells are found 64 at a time.
+    const std::uint32_t colour = live;
     std::uint32_t* const pixels = surface.row(top);
-    if (cellSize == 1) {
-        // Only the changed cells take a new value, so cells drawn earlier keep their colour.
-        for (int c = first; c < last; ++c) {
-            const std::uint32_t changed = 0u - static_cast<std::uint32_t>(next[c] ^ previous[c]);
-            pixels[c] = (pixels[c] & ~changed) | ((0u - next[c]) & live & changed);
-        }
-    } else {
-        for (int c = first; c < last; ++c) {
-            if (next[c] != previous[c]) {
-                const int x = c * cellSize;
-                std::fill(pixels + x, pixels + std::min(x + cellSize, right), next[c] ? live : 0u);
+    for (int k = first / 64; k <= (last - 1) / 64; ++k) {
+        for (std::uint64_t changed = next[k] ^ previous[k]; changed != 0; changed &= changed - 1) {
+            const int bit = bits::lowest(changed);
+            const std::uint32_t value = (next[k] >> bit) & 1 ? colour : 0u;
+            const int column = k * 64 + bit;
+            if (cellSize == 1) {
+                pixels[column] = value;
+            } else {
+                fillCell(column, top, bottom, right, value);
             }
         }
     }
-    copyDown(top, left, right);
-    surface.markDirty(left, top, right, top + cellSize);
+    surface.markDirty(first * cellSize, top, right, bottom);
+}
+
+void BoardPainter::fillCell(int column, int top, int bottom, int right, std::uint32_t value) noexcept {
+    const int left = column * cellSize;
+    const int count = std::min(left + cellSize, right) - left;
+    const std::size_t stride = static_cast<std::size_t>(surface.getWidth());
+    std::uint32_t* pixels = surface.row(top) + left;
+    for (int y = top; y < bottom; ++y, pixels += stride) {
+        for (int x = 0; x < count; ++x) pixels[x] = value;
+    }
 }
 
 void BoardPainter::copyDown(int top, int left, int right) noexcept {

@@ -23,11 +23,13 @@ public:
     void paintAll(const LifeBoard& board);
     // One cell, marked dirty.
     void paintCell(int column, int row, bool alive);
-    void rowChanged(int row, const std::uint8_t* next, const std::uint8_t* previous, int first,
+    void rowChanged(int row, const std::uint64_t* next, const std::uint64_t* previous, int first,
                     int last) override;
 
 private:
-    // Copies pixel row top's columns [left, right) into the other pixel rows of the cell row.
+    // The pixels of one cell of the cell row that spans pixel rows [top, bottom), cut at right.
+    void fillCell(int column, int top, int bottom, int right, std::uint32_t value) noexcept;
+    // Copies pixel row top's columns [left, right) into the other pixel rows of its cell row.
     void copyDown(int top, int left, int right) noexcept;
 
     awt::DibSurface& surface;  // not owned

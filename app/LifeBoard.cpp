@@ -1,70 +1,49 @@
 #include "app/LifeBoard.h"
 
+#include "app/Bits.h"
 #include "app/ScreenCapture.h"
 #include "klib/Exception.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
-std::uint64_t load64(const std::uint8_t* bytes) noexcept {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof(word));
-    return word;
+// The neighbours on the left and on the right of the 64 cells of word k, as words.
+std::uint64_t west(const std::uint64_t* row, int k) noexcept {
+    return (row[k] << 1) | (row[k - 1] >> 63);
 }
 
-// One row of the ordinary rule. Branch-free and on bytes, so the compiler vectorises it; the dead
-// border makes the reads at column -1 and columns safe.
-void computeRow(std::uint8_t* next, const std::uint8_t* above, const std::uint8_t* here, const std::uint8_t* below,
-                int columns) noexcept {
-    for (int c = 0; c < columns; ++c) {
-        const std::uint8_t n = static_cast<std::uint8_t>(above[c - 1] + above[c] + above[c + 1] + here[c - 1] +
-                                                         here[c + 1] + below[c - 1] + below[c] + below[c + 1]);
-        next[c] = static_cast<std::uint8_t>((n == 3) | (here[c] & (n == 2)));
-    }
+std::uint64_t east(const std::uint64_t* row, int k) noexcept {
+    return (row[k] >> 1) | (row[k + 1] << 63);
 }
 
-int countChanges(const std::uint8_t* next, const std::uint8_t* previous, int columns) noexcept {
-    int changes = 0;
-    for (int c = 0; c < columns; ++c) {
-        changes += next[c] ^ previous[c];
-    }
-    return changes;
-}
-
-// The first changed column, or columns when none changed; equal 8-cell words are skipped whole.
-int firstChange(const std::uint8_t* next, const std::uint8_t* previous, int columns) noexcept {
-    int c = 0;
-    while (c + 8 <= columns && load64(next + c) == load64(previous + c)) {
-        c += 8;
-    }
-    while (c < columns && next[c] == previous[c]) {
-        ++c;
-    }
-    return c;
-}
-
-// One past the last changed column; from the right, the same way.
-int lastChange(const std::uint8_t* next, const std::uint8_t* previous, int columns, int first) noexcept {
-    int c = columns;
-    while (c - 8 >= first && load64(next + c - 8) == load64(previous + c - 8)) {
-        c -= 8;
-    }
-    while (c > first && next[c - 1] == previous[c - 1]) {
-        --c;
-    }
-    return c;
+// One word of the ordinary rule for 64 cells at once: the eight neighbours are added bit-wise.
+std::uint64_t nextWord(const std::uint64_t* above, const std::uint64_t* here, const std::uint64_t* below,
+                       int k) noexcept {
+    // Above and below: three cells each, summed to two bits (ones, twos); beside: two cells.
+    const std::uint64_t aw = west(above, k), ac = above[k], ae = east(above, k);
+    const std::uint64_t a0 = aw ^ ac ^ ae, a1 = (aw & ac) | (ae & (aw ^ ac));
+    const std::uint64_t bw = west(below, k), bc = below[k], be = east(below, k);
+    const std::uint64_t b0 = bw ^ bc ^ be, b1 = (bw & bc) | (be & (bw ^ bc));
+    const std::uint64_t hw = west(here, k), he = east(here, k);
+    const std::uint64_t h0 = hw ^ he, h1 = hw & he;
+    // The sum is ones + 2 x twos, twos counting a1, b1, h1 and the carry of the ones.
+    const std::uint64_t ones = a0 ^ b0 ^ h0;
+    const std::uint64_t carry = (a0 & b0) | (h0 & (a0 ^ b0));
+    const std::uint64_t twosOdd = a1 ^ b1 ^ h1 ^ carry;
+    const std::uint64_t twosAtLeastTwo = (a1 & b1) | (h1 & carry) | ((a1 | b1) & (h1 | carry));
+    // Exactly one two: a sum of 3 (born or survives) or 2 (survives only).
+    return twosOdd & ~twosAtLeastTwo & (ones | here[k]);
 }
 
 // Off-screen cells die: cells &= shown, for a whole row.
-void keepOnScreen(std::uint8_t* cells, const std::uint8_t* shown, int columns) noexcept {
+void keepOnScreen(std::uint64_t* cells, const std::uint64_t* shown, int words) noexcept {
     if (shown == nullptr) {
         return;
     }
-    for (int c = 0; c < columns; ++c) {
-        cells[c] &= shown[c];
+    for (int k = 0; k < words; ++k) {
+        cells[k] &= shown[k];
     }
 }
 
@@ -72,46 +51,64 @@ void keepOnScreen(std::uint8_t* cells, const std::uint8_t* shown, int columns) n
 
 LifeBoard::LifeBoard(int columns, int rows)
     : columns(std::max(0, columns)), rows(std::max(0, rows)), changeThreshold(this->columns * this->rows / 100),
-      stride(this->columns + 2), firstCell(this->columns + 3) {
-    const std::size_t cells = static_cast<std::size_t>(stride) * static_cast<std::size_t>(this->rows + 2);
+      wordsPerRow((this->columns + 63) / 64), stride(wordsPerRow + 2),
+      lastMask(this->columns % 64 == 0 ? ~std::uint64_t{0} : (std::uint64_t{1} << (this->columns % 64)) - 1) {
+    const std::size_t words = static_cast<std::size_t>(stride) * static_cast<std::size_t>(this->rows + 2);
     // Value-initialised: all dead, border included.
-    planeA = std::make_unique<std::uint8_t[]>(cells);
-    planeB = std::make_unique<std::uint8_t[]>(cells);
+    planeA = std::make_unique<std::uint64_t[]>(words);
+    planeB = std::make_unique<std::uint64_t[]>(words);
 }
 
 void LifeBoard::seed(const ScreenCapture& screen, int originX, int originY, int cellSize, unsigned key) {
     currentIsA = true;
     for (int row = 0; row < rows; ++row) {
-        std::uint8_t* const cells = planeA.get() + firstCell + static_cast<std::size_t>(row) * stride;
+        std::uint64_t* const cells = rowOf(planeA.get(), row);
+        std::fill(cells, cells + wordsPerRow, 0);
         const int y = originY + row * cellSize;
+        // The usual case, the whole row on one readable part of the screen, is read straight from the copy.
+        const std::uint32_t* const run = columns > 0 ? screen.readableRun(originX, y, (columns - 1) * cellSize + 1)
+                                                     : nullptr;
         for (int column = 0; column < columns; ++column) {
-            // An unreadable pixel is CLR_INVALID, all bits set: grey 255.
-            const COLORREF pixel = screen.getPixel(originX + column * cellSize, y);
-            const unsigned grey = (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) / 3u;
+            unsigned grey;
+            if (run != nullptr) {
+                const std::uint32_t rgb = run[column * cellSize];
+                grey = (((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF)) / 3u;
+            } else {
+                // An unreadable pixel is CLR_INVALID, all bits set: grey 255.
+                const COLORREF pixel = screen.getPixel(originX + column * cellSize, y);
+                grey = (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) / 3u;
+            }
             // Alive when the grey level lies in the key's band of 32.
-            cells[column] = static_cast<std::uint8_t>((grey ^ key) < 32);
+            cells[column / 64] |= static_cast<std::uint64_t>((grey ^ key) < 32) << (column % 64);
         }
-        keepOnScreen(cells, onScreenRow(row), columns);
+        keepOnScreen(cells, onScreenRow(row), wordsPerRow);
     }
     stagnant = false;
 }
 
 int LifeBoard::lifeStep(RowListener* listener) {
     currentIsA = !currentIsA;
-    std::uint8_t* const destination = current();
-    const std::uint8_t* const source = other();
     int changes = 0;
     for (int row = 0; row < rows; ++row) {
-        const std::size_t start = firstCell + static_cast<std::size_t>(row) * stride;
-        const std::uint8_t* const here = source + start;
-        std::uint8_t* const next = destination + start;
-        computeRow(next, here - stride, here, here + stride, columns);
-        keepOnScreen(next, onScreenRow(row), columns);
-        const int changed = countChanges(next, here, columns);
-        changes += changed;
-        if (changed > 0 && listener != nullptr) {
-            const int first = firstChange(next, here, columns);
-            listener->rowChanged(row, next, here, first, lastChange(next, here, columns, first));
+        const std::uint64_t* const here = rowOf(other(), row);
+        std::uint64_t* const next = rowOf(current(), row);
+        const std::uint64_t* const shown = onScreenRow(row);
+        int firstWord = -1;
+        int lastWord = -1;
+        for (int k = 0; k < wordsPerRow; ++k) {
+            // Births just past the last column, and off-screen ones, are cut off: the bits there are no cells.
+            const std::uint64_t cells = (k == wordsPerRow - 1 ? lastMask : ~std::uint64_t{0}) & (shown ? shown[k] : ~std::uint64_t{0});
+            next[k] = nextWord(here - stride, here, here + stride, k) & cells;
+            const std::uint64_t changed = next[k] ^ here[k];
+            if (changed != 0) {
+                changes += bits::count(changed);
+                firstWord = firstWord < 0 ? k : firstWord;
+                lastWord = k;
+            }
+        }
+        if (firstWord >= 0 && listener != nullptr) {
+            listener->rowChanged(row, next, here, firstWord * 64 + bits::lowest(next[firstWord] ^ here[firstWord]),
+                                 lastWord * 64 + bits::highest(next[lastWord] ^ here[lastWord]) + 1);
         }
     }
     stagnant = changes < changeThreshold;
@@ -120,32 +117,26 @@ int LifeBoard::lifeStep(RowListener* listener) {
 
 void LifeBoard::spreadStep(RowListener* listener) {
     currentIsA = !currentIsA;
-    std::uint8_t* const destination = current();
-    const std::uint8_t* const source = other();
     for (int row = 0; row < rows; ++row) {
-        const std::size_t start = firstCell + static_cast<std::size_t>(row) * stride;
-        const std::uint8_t* const here = source + start;
-        const std::uint8_t* const above = here - stride;
-        const std::uint8_t* const below = here + stride;
-        std::uint8_t* const next = destination + start;
-        const std::uint8_t* const shown = onScreenRow(row);
+        const std::uint64_t* const here = rowOf(other(), row);
+        const std::uint64_t* const above = here - stride;
+        const std::uint64_t* const below = here + stride;
+        std::uint64_t* const next = rowOf(current(), row);
+        const std::uint64_t* const shown = onScreenRow(row);
         int first = columns;
         int last = 0;
-        for (int column = 0; column < columns; ++column) {
-            bool born;
-            if (here[column]) {
-                born = false;
-            } else if (above[column] | here[column - 1] | here[column + 1] | below[column]) {
-                born = true;
-            } else {
-                // Only the isolated dead cells draw a random number, one each in walk order.
-                born = (std::rand() & 15) == 0;
+        for (int k = 0; k < wordsPerRow; ++k) {
+            const std::uint64_t cells = (k == wordsPerRow - 1 ? lastMask : ~std::uint64_t{0}) & (shown ? shown[k] : ~std::uint64_t{0});
+            const std::uint64_t orthogonal = above[k] | below[k] | west(here, k) | east(here, k);
+            std::uint64_t born = ~here[k] & orthogonal & cells;
+            // Only the isolated dead cells draw a random number, one each in walk order.
+            for (std::uint64_t isolated = ~here[k] & ~orthogonal & cells; isolated != 0; isolated &= isolated - 1) {
+                if ((std::rand() & 15) == 0) born |= isolated & (0 - isolated);
             }
-            born = born && (shown == nullptr || shown[column]);
-            next[column] = static_cast<std::uint8_t>(here[column] | born);
-            if (born) {
-                first = std::min(first, column);
-                last = column + 1;
+            next[k] = here[k] | born;
+            if (born != 0) {
+                first = std::min(first, k * 64 + bits::lowest(born));
+                last = k * 64 + bits::highest(born) + 1;
             }
         }
         if (first < last && listener != nullptr) {
@@ -159,38 +150,41 @@ void LifeBoard::setOnScreen(const std::vector<CellArea>& areas) {
     onScreen.reset();
     for (const CellArea& area : areas) {
         if (area.left <= 0 && area.top <= 0 && area.right >= columns && area.bottom >= rows) {
-            return;  // everything shown: no flags to apply
+            return;  // everything shown: no mask to apply
         }
     }
     if (areas.empty()) {
         return;
     }
-    onScreen = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(stride) * static_cast<std::size_t>(rows + 2));
+    onScreen = std::make_unique<std::uint64_t[]>(static_cast<std::size_t>(stride) * static_cast<std::size_t>(rows + 2));
     for (const CellArea& area : areas) {
         const int left = std::max(0, area.left);
         const int right = std::min(columns, area.right);
         for (int row = std::max(0, area.top); row < std::min(rows, area.bottom); ++row) {
-            if (left < right) {
-                std::memset(onScreen.get() + firstCell + static_cast<std::size_t>(row) * stride + left, 1,
-                            static_cast<std::size_t>(right - left));
+            std::uint64_t* const mask = rowOf(onScreen.get(), row);
+            for (int column = left; column < right; ++column) {
+                mask[column / 64] |= std::uint64_t{1} << (column % 64);
             }
         }
     }
     for (int row = 0; row < rows; ++row) {
-        keepOnScreen(current() + firstCell + static_cast<std::size_t>(row) * stride, onScreenRow(row), columns);
+        keepOnScreen(rowOf(current(), row), onScreenRow(row), wordsPerRow);
     }
 }
 
-std::size_t LifeBoard::cellIndex(int column, int row) const {
+void LifeBoard::checkCell(int column, int row) const {
     klib::checkIndex(L"column", 0, columns, column);
     klib::checkIndex(L"row", 0, rows, row);
-    return firstCell + static_cast<std::size_t>(row) * stride + column;
 }
 
 bool LifeBoard::isAlive(int column, int row) const {
-    return current()[cellIndex(column, row)] != 0;
+    checkCell(column, row);
+    return (words(row)[column / 64] >> (column % 64)) & 1;
 }
 
 void LifeBoard::setAlive(int column, int row, bool alive) {
-    current()[cellIndex(column, row)] = alive ? 1 : 0;
+    checkCell(column, row);
+    std::uint64_t& word = rowOf(current(), row)[column / 64];
+    const std::uint64_t bit = std::uint64_t{1} << (column % 64);
+    word = alive ? word | bit : word & ~bit;
 }

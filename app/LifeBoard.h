@@ -10,12 +10,15 @@ class ScreenCapture;
 // Conway's Life (birth on 3, survival on 2 or 3) on columns x rows cells with a dead border, and the
 // spread generation that follows a stagnant one. It knows nothing of drawing: each step reports
 // every row that changed to a listener, with the row's old and new cells.
+//
+// A row is stored as 64-bit words, cell c in bit c % 64 of word c / 64, so one word of the rule
+// handles 64 cells; bits past the last column stay 0.
 class LifeBoard {
 public:
-    // One byte per cell, 1 alive. first and last bound the changed cells: [first, last).
     class RowListener {
     public:
-        virtual void rowChanged(int row, const std::uint8_t* next, const std::uint8_t* previous, int first,
+        // The row's new and previous words; first and last bound the changed cells: [first, last).
+        virtual void rowChanged(int row, const std::uint64_t* next, const std::uint64_t* previous, int first,
                                 int last) = 0;
 
     protected:
@@ -54,31 +57,32 @@ public:
     // come alive with one rand() in 16, drawn in row order.
     void spreadStep(RowListener* listener);
 
-    // The cells of row in the current generation; column -1 and columns are the dead border.
-    const std::uint8_t* cells(int row) const noexcept {
-        return current() + firstCell + static_cast<std::size_t>(row) * stride;
-    }
+    // The words of row in the current generation.
+    const std::uint64_t* words(int row) const noexcept { return rowOf(current(), row); }
     // Both throw klib::IndexOutOfBoundsException outside the grid.
     bool isAlive(int column, int row) const;
     void setAlive(int column, int row, bool alive);
 
 private:
-    std::uint8_t* current() const noexcept { return (currentIsA ? planeA : planeB).get(); }
-    std::uint8_t* other() const noexcept { return (currentIsA ? planeB : planeA).get(); }
-    std::size_t cellIndex(int column, int row) const;
-    // The on-screen flags of row, or null when every cell is on screen.
-    const std::uint8_t* onScreenRow(int row) const noexcept {
-        return onScreen ? onScreen.get() + firstCell + static_cast<std::size_t>(row) * stride : nullptr;
+    std::uint64_t* current() const noexcept { return (currentIsA ? planeA : planeB).get(); }
+    std::uint64_t* other() const noexcept { return (currentIsA ? planeB : planeA).get(); }
+    // Word 0 of row; the words at -1 and wordsPerRow, and the rows at -1 and rows, are the dead border.
+    std::uint64_t* rowOf(std::uint64_t* plane, int row) const noexcept {
+        return plane + static_cast<std::size_t>(row + 1) * stride + 1;
     }
+    // The on-screen mask of row, or null when every cell is on screen.
+    const std::uint64_t* onScreenRow(int row) const noexcept { return onScreen ? rowOf(onScreen.get(), row) : nullptr; }
+    void checkCell(int column, int row) const;
 
     int columns;
     int rows;
     int changeThreshold;
-    int stride;     // bytes per plane row: columns + 2
-    int firstCell;  // index of column 0, row 0: stride + 1
+    int wordsPerRow;
+    int stride;               // words per plane row: wordsPerRow + 2
+    std::uint64_t lastMask;   // the bits of the last word of a row that are cells
     bool stagnant = false;
     bool currentIsA = true;
-    std::unique_ptr<std::uint8_t[]> planeA;  // the cells with a dead border ring
-    std::unique_ptr<std::uint8_t[]> planeB;
-    std::unique_ptr<std::uint8_t[]> onScreen;  // 1 per cell some monitor shows, as the planes; none: all
+    std::unique_ptr<std::uint64_t[]> planeA;  // the cells with a dead border ring
+    std::unique_ptr<std::uint64_t[]> planeB;
+    std::unique_ptr<std::uint64_t[]> onScreen;  // a bit per cell some monitor shows, as the planes; none: all
 };

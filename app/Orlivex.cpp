@@ -64,7 +64,13 @@ void Orlivex::paint(awt::Component*, HDC dc) {
         return;
     }
     completeSurface();
-    surface->copyTo(dc, asked);
+    if (asked.left <= 0 && asked.top <= 0 && asked.right >= width && asked.bottom >= height) {
+        // The window gets everything, so nothing drawn so far needs copying again on the next tick.
+        surface->markAllDirty();
+        surface->present(dc);
+    } else {
+        surface->copyTo(dc, asked);
+    }
 }
 
 void Orlivex::stop(awt::Component* target) {
@@ -227,7 +233,9 @@ void Orlivex::paint(HDC dc) {
         return;
     }
     completeSurface();
-    surface->copyTo(dc, RECT{0, 0, width, height});
+    // The whole area as one copy, which also leaves nothing for the next step to copy again.
+    surface->markAllDirty();
+    surface->present(dc);
 }
 
 void Orlivex::setInterval(int n) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -24,6 +25,15 @@ public:
     // The colour at (x, y) in screen coordinates, or CLR_INVALID where it could not be read.
     COLORREF getPixel(int x, int y) const noexcept {
         return isReadable(x, y) ? copy->getPixel(x - bounds.left, y - bounds.top) : CLR_INVALID;
+    }
+
+    // The count pixels of row y from x on (screen coordinates) as 0x00RRGGBB, when all of them are
+    // readable; null otherwise.
+    const std::uint32_t* readableRun(int x, int y, int count) const noexcept {
+        if (parts.size() != 1 || !isReadable(x, y) || !isReadable(x + count - 1, y)) {
+            return nullptr;
+        }
+        return copy->row(y - bounds.top) + (x - bounds.left);
     }
 
     bool isReadable(int x, int y) const noexcept {

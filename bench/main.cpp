@@ -1,23 +1,26 @@
-// Figures for the Life board: generation cost per cell with and without painting, and seeding
+// Figures for the Life board: generation cost with and without drawing, and seeding
 // from the screen with one capture against one GetPixel per cell; then the full-screen saver
 // itself: time to its first paint, the cost of one tick, and its CPU use over ten seconds.
 //   tools/with-wine.sh --size 1920x1080 wine build/bench/orlivex_bench.exe
 //   tools/with-wine.sh --monitors "1280x1024+1024+0 1024x768+0+0" wine build/bench/orlivex_bench.exe saver
+#include "app/LifeBoard.h"
 #include "app/Orlivex.h"
 #include "app/ScreenCapture.h"
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
 #include "awt/DibSurface.h"
+#include "awt/Toolkit.h"
 #include "bench/SaverBench.h"
 #include "klib/Exception.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <random>
-#include <string>
 #include <vector>
 
 namespace {
@@ -76,32 +79,16 @@ void restore(Orlivex& life, const Board& board) {
     }
 }
 
-struct Run {
-    double nsPerCell;
-    double changesPerGeneration;
-};
-
-// generations ordinary generations from board, painted on dc (none: compute only).
-Run generations(Orlivex& life, const Board& board, HDC dc, int count) {
-    restore(life, board);
-    if (dc != nullptr) {
-        life.paint(dc);
-        GdiFlush();
-    }
-    long long changes = 0;
+// Mean wall time of one ordinary generation from board, in ms.
+template <typename Step>
+double msPerGeneration(int count, Step step) {
     const Clock::time_point start = Clock::now();
-    for (int i = 0; i < count; ++i) {
-        changes += life.lifeStep(dc);
-    }
-    if (dc != nullptr) {
-        GdiFlush();
-    }
-    const double seconds = secondsSince(start);
-    const double cells = static_cast<double>(life.getColumns()) * life.getRows() * count;
-    return Run{seconds * 1e9 / cells, static_cast<double>(changes) / count};
+    for (int i = 0; i < count; ++i) step();
+    GdiFlush();
+    return secondsSince(start) * 1e3 / count;
 }
 
-void benchGenerations(int width, int height, int cellSize, int computeCount, int paintCount) {
+void benchGenerations(int width, int height, int cellSize, int count) {
     Orlivex life;
     life.setCellSize(cellSize);
     life.setArea(width, height);
@@ -117,23 +104,31 @@ void benchGenerations(int width, int height, int cellSize, int computeCount, int
     }
     const Board board = snapshot(life);
 
-    const Run compute = generations(life, board, nullptr, computeCount);
-    const awt::DibSurface memory(width, height);
-    const Run onMemory = generations(life, board, memory.getDC(), paintCount);
-    const ShownWindow window(width, height);
-    const HDC windowDC = GetDC(window.handle);
-    const Run onWindow = generations(life, board, windowDC, paintCount);
+    // The rule alone, on a board of its own.
+    LifeBoard alone(life.getColumns(), life.getRows());
+    for (int r = 0, i = 0; r < alone.getRows(); ++r) {
+        for (int c = 0; c < alone.getColumns(); ++c) alone.setAlive(c, r, board[static_cast<size_t>(i++)] != 0);
+    }
+    long long changes = 0;
+    const double ruleMs = msPerGeneration(count, [&] { changes += alone.lifeStep(nullptr); });
 
     restore(life, board);
-    const Clock::time_point start = Clock::now();
+    const double surfaceMs = msPerGeneration(count, [&] { life.lifeStep(nullptr); });
+
+    const ShownWindow window(width, height);
+    const HDC windowDC = GetDC(window.handle);
+    restore(life, board);
     life.paint(windowDC);
-    GdiFlush();
-    const double repaintMs = secondsSince(start) * 1e3;
+    const double windowMs = msPerGeneration(count, [&] { life.lifeStep(windowDC); });
+
+    restore(life, board);
+    life.paint(windowDC);
+    const double repaintMs = msPerGeneration(1, [&] { life.paint(windowDC); });
     ReleaseDC(window.handle, windowDC);
 
-    std::printf("%4dx%-4d %4d %6dx%-5d %10.3f %12.2f %12.2f %14.0f %10.2f\n", width, height, cellSize,
-                life.getColumns(), life.getRows(), compute.nsPerCell, onMemory.nsPerCell, onWindow.nsPerCell,
-                onMemory.changesPerGeneration, repaintMs);
+    std::printf("%4dx%-4d %4d %6dx%-5d %10.3f %12.3f %12.3f %14.0f %10.2f\n", width, height, cellSize,
+                life.getColumns(), life.getRows(), ruleMs, surfaceMs, windowMs,
+                static_cast<double>(changes) / count, repaintMs);
     std::fflush(stdout);
 }
 
@@ -174,41 +169,56 @@ void benchSeeding(int width, int height) {
     }
 }
 
-// The saver covers every monitor: the virtual screen.
-void benchSaver() {
-    bench::Backdrop backdrop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                             GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    bench::benchFirstPaint(backdrop);
-    bench::benchTicks(backdrop);
-    bench::benchCpu(backdrop);
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // With arguments, only the named parts run: generations, seeding, firstpaint, ticks, cpu, or saver
+    // for the last three; or "backdrop <seconds>" shows the busy picture alone.
+    const auto wanted = [&](const char* part) {
+        for (int i = 1; i < argc; ++i) {
+            if (std::strcmp(argv[i], part) == 0) return true;
+            const bool saverPart = std::strcmp(part, "firstpaint") == 0 || std::strcmp(part, "ticks") == 0 ||
+                                   std::strcmp(part, "cpu") == 0;
+            if (saverPart && std::strcmp(argv[i], "saver") == 0) return true;
+        }
+        return argc < 2;
+    };
     const Clock::time_point start = Clock::now();
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    // "saver": only the saver's figures, for a layout of several monitors.
-    if (argc > 1 && std::string(argv[1]) == "saver") {
-        try {
-            benchSaver();
-        } catch (const klib::Exception& failure) {
-            std::printf("\nfailed: %ls\n", failure.toString().c_str());
-            return 1;
+    if (argc == 3 && std::strcmp(argv[1], "backdrop") == 0) {
+        // Only the busy picture, for the given seconds: the screen tools/saver-cpu.sh runs the saver on.
+        bench::Backdrop backdrop(0, 0, width, height);
+        backdrop.show(bench::Backdrop::Picture::NOISE);
+        while (secondsSince(start) < std::atof(argv[2])) {
+            pumpMessages();
+            MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
         return 0;
     }
-    std::printf("Life generations (ns per cell; changed cells per generation; full repaint on the window)\n");
-    std::printf("%-9s %4s %12s %10s %12s %12s %14s %10s\n", "area", "size", "cells", "compute", "memory DC",
-                "window DC", "changes/gen", "repaint ms");
-    benchGenerations(1920, 1080, 1, 60, 8);
-    benchGenerations(1920, 1080, 2, 200, 20);
-    benchGenerations(1920, 1080, 10, 4000, 200);
-    benchGenerations(128, 96, 2, 50000, 2000);
-    benchSeeding(width, height);
+    if (wanted("generations")) {
+        std::printf("Life generations, ms each: the rule alone, with the changes drawn into the surface, and\n"
+                    "with the changed bands copied to a shown window; changed cells per generation; a full paint\n");
+        std::printf("%-9s %4s %12s %10s %12s %12s %14s %10s\n", "area", "size", "cells", "rule", "+surface",
+                    "+window", "changes/gen", "repaint");
+        for (const int cellSize : {1, 2, 10}) {
+            benchGenerations(1920, 1080, cellSize, 100);
+            benchGenerations(3840, 2160, cellSize, 40);
+        }
+        benchGenerations(128, 96, 2, 5000);
+    }
+    if (wanted("seeding")) benchSeeding(width, height);
     try {
-        benchSaver();
+        if (wanted("firstpaint") || wanted("ticks") || wanted("cpu")) {
+            awt::Toolkit::initialize(GetModuleHandleW(nullptr), SW_SHOWNORMAL);  // work only on the first call
+            // The saver covers every monitor: the virtual screen.
+            bench::Backdrop backdrop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                     GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+            if (wanted("firstpaint")) bench::benchFirstPaint(backdrop);
+            if (wanted("ticks")) bench::benchTicks(backdrop);
+            if (wanted("cpu")) bench::benchCpu(backdrop);
+        }
     } catch (const klib::Exception& failure) {
         std::printf("\nfailed: %ls\n", failure.toString().c_str());
         return 1;

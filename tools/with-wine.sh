@@ -113,4 +113,6 @@ if [ -n "$dpi" ]; then
         { echo "with-wine: setting the DPI failed" >&2; exit 1; }
 fi
 
+# For measurements from outside: the display server of this run.
+export ORLIVEX_XVFB_PID=$xvfb_pid
 "$@"

@@ -127,7 +127,7 @@ TEST_F(LifeBoard, BlinkerBlockGliderAndARowAlongTheDeadBorderBehaveAsKnown) {
 }
 
 TEST_F(LifeBoard, FollowsTheRuleAndCountsTheChangesOnRandomBoardsOfAnySize) {
-    const struct { int width, height; } sizes[] = {{1, 1}, {37, 23}, {3, 41}, {203, 17}};
+    const struct { int width, height; } sizes[] = {{1, 1}, {37, 23}, {3, 41}, {203, 17}, {128, 9}};
     for (const auto& size : sizes) {
         SCOPED_TRACE(::testing::Message() << size.width << "x" << size.height);
         build(size.width, size.height);

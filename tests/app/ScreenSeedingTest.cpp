@@ -42,6 +42,10 @@ TEST(ScreenCaptureOfAKnownPicture, ReadsEveryPixelAsGetPixelDoesAlsoBeyondTheScr
     EXPECT_EQ(pattern(9, 9), small.getPixel(9, 9));
     EXPECT_EQ(CLR_INVALID, small.getPixel(10, 9));
     EXPECT_EQ(CLR_INVALID, ScreenCapture(0, 0, 0, 0).getPixel(0, 0));
+    const ScreenCapture shifted(-3, -2, 10, 10);  // partly left of and above the screen
+    EXPECT_EQ(CLR_INVALID, shifted.getPixel(-1, 5));
+    EXPECT_EQ(pattern(6, 7), shifted.getPixel(6, 7));
+    EXPECT_EQ(CLR_INVALID, shifted.getPixel(7, 7));
 }
 
 DWORD currentTick;
@@ -76,6 +80,27 @@ TEST(SeedingFromTheScreen, BringsTheGreyBandOfTheKeyToLifeAndReadsUnreadablePixe
         }
         EXPECT_EQ(0, wrong);
     }
+}
+
+TEST(SeedingFromTheScreen, StartsAtTheSeedOriginAlsoLeftOfTheScreen) {
+    const ScreenPicture picture(checkerCorners);
+    ASSERT_TRUE(picture.waitUntilShown());
+    Orlivex life;
+    currentTick = 0x47 << 2;  // grey 90 comes alive
+    life.setTickSource(testTick);
+    life.setCellSize(10);
+    life.setSeedOrigin(-20, 10);
+    life.setArea(60, 30);
+    life.createBoard();
+    int wrong = 0;
+    for (int row = 0; row < life.getRows(); ++row) {
+        for (int column = 0; column < life.getColumns(); ++column) {
+            const int x = -20 + column * 10, y = 10 + row * 10;  // off the screen: grey 255, dead
+            wrong += life.isAlive(column, row) != (x >= 0 && GetRValue(checkerCorners(x, y)) == 90);
+        }
+    }
+    EXPECT_EQ(0, wrong);
+    EXPECT_TRUE(life.isAlive(3, 0));  // reads (10, 10), an even square's corner
 }
 
 }  // namespace

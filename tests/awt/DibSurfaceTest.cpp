@@ -39,7 +39,7 @@ TEST(DibSurface, PresentCopiesOnlyTheDirtyPartsOnceAndMergesBandsWhereOneCopyIsC
         {{{0, 0, 0, 0}, {0, 0, 0, 0}}, 0, 0},                    // nothing changed: no copy at all
         {{{-5, -5, 3, 2}, {0, 0, 0, 0}}, 1, 3 * 2},             // cut to the surface
         {{{10, 3, 20, 4}, {15, 3, 30, 5}}, 1, 20 * 2},          // one band: the rectangle around both
-        {{{0, 0, 2000, 1}, {0, 17, 2000, 18}}, 1, 2000 * 18},   // neighbouring bands, little waste: one copy
+        {{{0, 10, 2000, 16}, {8, 16, 2000, 20}}, 1, 2000 * 10},  // neighbouring bands, little waste: one copy
         {{{0, 0, 4, 1}, {1990, 17, 2000, 18}}, 2, 4 + 10},      // far apart in x: two copies
         {{{0, 0, 4, 1}, {0, 40, 4, 41}}, 2, 4 + 4},             // bands apart in y: two copies
     };

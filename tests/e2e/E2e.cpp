@@ -1,5 +1,7 @@
 #include "tests/e2e/E2e.h"
 
+#include "awt/DibSurface.h"
+
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -156,33 +158,16 @@ Capture captureScreen(int x, int y, int width, int height) {
     Capture capture;
     capture.width = width;
     capture.height = height;
-    capture.pixels.assign(static_cast<size_t>(width) * height, 0);
-
+    const awt::DibSurface copy(width, height);
     HDC screen = GetDC(nullptr);
     if (!screen) fail("GetDC");
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const bool ok = memory && bitmap;
-    if (ok) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
-        GdiFlush();
-        const auto* source = static_cast<const std::uint32_t*>(bits);
-        for (size_t i = 0; i < capture.pixels.size(); ++i) capture.pixels[i] = source[i] & 0xFFFFFF;
-        SelectObject(memory, old);
-    }
-    if (bitmap) DeleteObject(bitmap);
-    if (memory) DeleteDC(memory);
+    const bool ok = BitBlt(copy.getDC(), 0, 0, width, height, screen, x, y, SRCCOPY);
     ReleaseDC(nullptr, screen);
     if (!ok) fail("screen capture");
+    GdiFlush();
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) capture.pixels.push_back(copy.row(row)[column] & 0xFFFFFF);
+    }
     return capture;
 }
 
