@@ -3,7 +3,9 @@
 #include "klib/Memory.h"
 #include "klib/Strings.h"
 
+#if defined(__GNUC__)
 #include <cxxabi.h>
+#endif
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,11 +18,16 @@ Exception::Exception(const std::wstring& message, int errorCode) : message_(mess
 
 std::wstring Exception::getTypeName() const {
     const char* const rawName = typeid(*this).name();
-    // MinGW reports mangled names; the texts show the qualified name as "class ns::Name".
+#if defined(__GNUC__)
+    // GCC and clang report mangled names; the texts show the qualified name as "class ns::Name".
     int status = 0;
     const std::unique_ptr<char, decltype(&std::free)> demangled(
         abi::__cxa_demangle(rawName, nullptr, nullptr, &status), &std::free);
     return L"class " + widen(status == 0 && demangled ? demangled.get() : rawName);
+#else
+    // MSVC names the type readably already: "class ns::Name".
+    return widen(rawName);
+#endif
 }
 
 std::wstring Exception::toString() const {
