@@ -4,7 +4,6 @@
 #include "klib/Strings.h"
 
 #include <algorithm>
-#include <exception>
 
 namespace awt {
 
@@ -31,68 +30,21 @@ DibSurface::DibSurface(int width, int height) : width(width), height(height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    memory = CreateCompatibleDC(nullptr);
-    if (memory == nullptr) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    if (dc == nullptr) {
         throw AWTException(L"::CreateCompatibleDC() failed", static_cast<int>(GetLastError()));
     }
+    memory.reset(dc);
     void* bits = nullptr;
-    bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    DWORD error = GetLastError();
-    const wchar_t* failed = bitmap == nullptr ? L"::CreateDIBSection() failed" : nullptr;
-    if (failed == nullptr) {
-        original = SelectObject(memory, bitmap);
-        error = GetLastError();
-        if (original == nullptr || original == HGDI_ERROR) {
-            original = nullptr;
-            failed = L"::SelectObject() failed";
-        }
+    const HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section == nullptr) {
+        throw AWTException(L"::CreateDIBSection() failed", static_cast<int>(GetLastError()));
     }
-    if (failed != nullptr) {
-        const AWTException failure(failed, static_cast<int>(error));
-        try {
-            destroy();
-        } catch (const klib::Exception& cleanup) {
-            klib::reportIgnoredFailure(L"DibSurface(): " + cleanup.toString());
-        }
-        throw failure;
-    }
+    bitmap.reset(section);
+    Selection selected = select(dc, section);
+    selection.swap(selected);
     pixels = static_cast<std::uint32_t*>(bits);
     bands.assign(static_cast<std::size_t>((height + BAND_ROWS - 1) / BAND_ROWS), Band{0, 0, 0, 0});
-}
-
-DibSurface::~DibSurface() noexcept(false) {
-    try {
-        destroy();
-    } catch (const klib::Exception& failure) {
-        if (std::uncaught_exceptions() > 0) {
-            klib::reportIgnoredFailure(L"~DibSurface(): " + failure.toString());
-            return;
-        }
-        throw;
-    }
-}
-
-void DibSurface::destroy() noexcept(false) {
-    // Everything is released before the first failure is thrown.
-    const wchar_t* failed = nullptr;
-    DWORD error = 0;
-    if (original != nullptr) {
-        SelectObject(memory, original);
-        original = nullptr;
-    }
-    if (bitmap != nullptr && !DeleteObject(bitmap)) {
-        failed = L"::DeleteObject() failed";
-        error = GetLastError();
-    }
-    bitmap = nullptr;
-    if (memory != nullptr && !DeleteDC(memory) && failed == nullptr) {
-        failed = L"::DeleteDC() failed";
-        error = GetLastError();
-    }
-    memory = nullptr;
-    if (failed != nullptr) {
-        throw AWTException(failed, static_cast<int>(error));
-    }
 }
 
 COLORREF DibSurface::getPixel(int x, int y) const noexcept {
@@ -171,7 +123,7 @@ bool DibSurface::copyTo(HDC dc, const RECT& part) const noexcept {
     if (left >= right || top >= bottom) {
         return true;
     }
-    return BitBlt(dc, left, top, right - left, bottom - top, memory, left, top, SRCCOPY) != FALSE;
+    return BitBlt(dc, left, top, right - left, bottom - top, memory.get(), left, top, SRCCOPY) != FALSE;
 }
 
 }  // namespace awt

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "awt/GdiObject.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -19,13 +21,14 @@ public:
     DibSurface(int width, int height);
     DibSurface(const DibSurface&) = delete;
     DibSurface& operator=(const DibSurface&) = delete;
-    // Throws AWTException on a failed DeleteObject or DeleteDC, unless another exception is unwinding.
-    ~DibSurface() noexcept(false);
+    // Throws AWTException on a failed SelectObject, DeleteObject or DeleteDC, unless another exception
+    // is unwinding.
+    ~DibSurface() noexcept(false) = default;
 
     int getWidth() const noexcept { return width; }
     int getHeight() const noexcept { return height; }
     // For GDI drawing and copying; GdiFlush before reading pixels that GDI drew.
-    HDC getDC() const noexcept { return memory; }
+    HDC getDC() const noexcept { return memory.get(); }
     std::uint32_t* row(int y) noexcept { return pixels + static_cast<std::size_t>(y) * width; }
     const std::uint32_t* row(int y) const noexcept { return pixels + static_cast<std::size_t>(y) * width; }
     COLORREF getPixel(int x, int y) const noexcept;
@@ -51,13 +54,12 @@ private:
     };
     static constexpr int BAND_ROWS = 16;
 
-    void destroy() noexcept(false);
-
     int width;
     int height;
-    HDC memory = nullptr;          // owned: deleted by destroy()
-    HBITMAP bitmap = nullptr;      // owned: selected into memory until destroy()
-    HGDIOBJ original = nullptr;    // memory's own bitmap, selected back before deleting
+    // Released in reverse: memory's own bitmap selected back, then the section deleted, then the context.
+    CreatedDC memory;
+    GdiObject bitmap;
+    Selection selection;
     std::uint32_t* pixels = nullptr;  // bits of bitmap
     std::vector<Band> bands;       // one per BAND_ROWS pixel rows
 };
