@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "ComponentTestSupport.h"
-#include "ToolkitTestSupport.h"
 #include "awt/Dialog.h"
 #include "awt/Frame.h"
 #include "awt/Toolkit.h"
@@ -38,12 +37,12 @@ protected:
 
     // Shows the dialog modally with action queued to run inside its loop; returns how often it ran.
     int showWith(const std::function<void()>& action) {
-        awt_test::CallRunnable inside([this, action] {
+        ui_test::CallRunnable inside([this, action] {
             ownerEnabledInside = IsWindowEnabled(owner.getHandle()) != FALSE;
             visibleInside = IsWindowVisible(dialog->getHandle()) != FALSE;
             action();
         });
-        const awt_test::LoopWatchdog watchdog;
+        const ui_test::LoopWatchdog watchdog;
         awt::Toolkit::forCurrentThread()->invokeLater(&inside);
         dialog->setVisible(true);
         return inside.runs;

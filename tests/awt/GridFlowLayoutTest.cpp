@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "LayoutTestSupport.h"
+#include "ComponentTestSupport.h"
 #include "awt/GridFlowLayout.h"
 
 namespace {
 
 using G = awt::GridFlowLayout;
-using layout_test::refusal;
+using ui_test::refusal;
 
-class GridFlowLayoutTest : public layout_test::LayoutTest<G> {
+class GridFlowLayoutTest : public ui_test::LayoutTest<G> {
 protected:
     // Lays out one FILL row of children 5 high and of the given widths (a negative width: hidden) in
     // width; returns the bounds of all of them.

@@ -7,16 +7,16 @@
 #include <thread>
 #include <vector>
 
-#include "ToolkitTestSupport.h"
+#include "ComponentTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
 
-using awt_test::CallRunnable;
-using awt_test::LoopWatchdog;
-using awt_test::messageOf;
-using awt_test::TestWindow;
+using ui_test::CallRunnable;
+using ui_test::LoopWatchdog;
+using ui_test::messageOf;
+using ui_test::PlainWindow;
 
 namespace {
 
@@ -25,7 +25,7 @@ protected:
     void SetUp() override { TearDown(); }
     void TearDown() override {
         toolkit->runPending(true);
-        awt_test::discardMessages();
+        ui_test::discardMessages();
     }
 
     awt::Toolkit* const toolkit = awt::Toolkit::forCurrentThread();
@@ -37,8 +37,8 @@ TEST_F(ToolkitLoop, RunReturnsTheQuitCodeAfterAllQueuedRunnablesRanEvenWithInput
     CallRunnable second([&] { order.push_back(2); });
     toolkit->invokeLater(&first);
     toolkit->invokeLater(&second);
-    awt_test::discardMessages();  // only the WM_QUIT and a pending paint remain
-    TestWindow window(L"STATIC", WS_POPUP | WS_VISIBLE);
+    ui_test::discardMessages();  // only the WM_QUIT and a pending paint remain
+    PlainWindow window(L"STATIC", WS_POPUP | WS_VISIBLE);
     InvalidateRect(window.get(), nullptr, TRUE);
     PostQuitMessage(3);
 

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "ComponentTestSupport.h"
-#include "ToolkitTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/Listeners.h"
 #include "awt/Toolkit.h"
@@ -16,9 +15,9 @@
 #include "tests/klib/DebugOutputCapture.h"
 
 using awt::WindowProcedure;
-using awt_test::LoopWatchdog;
-using awt_test::messageOf;
-using awt_test::TestWindow;
+using ui_test::LoopWatchdog;
+using ui_test::messageOf;
+using ui_test::PlainWindow;
 
 namespace {
 
@@ -70,8 +69,8 @@ public:
 };
 
 TEST(WindowBinding, BindingABoundWindowOrUnbindingAnUnboundOneThrowsAndChangesNothing) {
-    TestWindow window;
-    TestWindow unbound;
+    PlainWindow window;
+    PlainWindow unbound;
     RecordingProcedure first(window.get());
     RecordingProcedure second;
     int code = 0;
@@ -89,7 +88,7 @@ TEST(WindowBinding, EditControlKeepsItsProcedureWhileBoundAndGetsItBackWhenUnbou
     WNDCLASSEXW info{};
     info.cbSize = sizeof(info);
     ASSERT_TRUE(GetClassInfoExW(nullptr, L"EDIT", &info));
-    TestWindow edit(L"EDIT");
+    PlainWindow edit(L"EDIT");
     RecordingProcedure object(edit.get());
     EXPECT_EQ(info.lpfnWndProc, object.getPreviousProcedure());
     // Only the edit procedure knows the text limit; DefWindowProcW answers 0.
@@ -103,7 +102,7 @@ TEST(WindowBinding, EditControlKeepsItsProcedureWhileBoundAndGetsItBackWhenUnbou
     EXPECT_EQ(nullptr, WindowProcedure::fromWindow(edit.get()));
 }
 
-// The messages that reach the class procedure of "awt_test::Recorder" windows.
+// The messages that reach the class procedure of "ui_test::Recorder" windows.
 std::vector<UINT> classMessages;
 
 LRESULT CALLBACK recordingClassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -116,13 +115,13 @@ TEST(WindowBinding, ADestroyedComponentsControlHandlesItsDestructionMessagesItse
     info.cbSize = sizeof(info);
     info.lpfnWndProc = recordingClassProc;
     info.hInstance = GetModuleHandleW(nullptr);
-    info.lpszClassName = L"awt_test::Recorder";
+    info.lpszClassName = L"ui_test::Recorder";
     static const ATOM atom = RegisterClassExW(&info);
     ASSERT_NE(0, atom);
     for (const bool deleted : {false, true}) {
         auto window = std::make_unique<ui_test::TestWindow>();
         window->addNotify();
-        auto* const control = new ui_test::Control(L"awt_test::Recorder");  // owned by the window
+        auto* const control = new ui_test::Control(L"ui_test::Recorder");  // owned by the window
         window->add(control);
         classMessages.clear();
         if (deleted) {
@@ -136,7 +135,7 @@ TEST(WindowBinding, ADestroyedComponentsControlHandlesItsDestructionMessagesItse
 }
 
 TEST(WindowBinding, AWindowThatDoesNotRunTheToolkitsProcedureHasNoObjectWhateverItsUserData) {
-    TestWindow foreign;
+    PlainWindow foreign;
     RecordingProcedure object;
     SetWindowLongPtrW(foreign.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&object));
     EXPECT_EQ(nullptr, WindowProcedure::fromWindow(foreign.get()));
@@ -146,14 +145,14 @@ TEST(WindowBinding, AWindowThatDoesNotRunTheToolkitsProcedureHasNoObjectWhatever
 
 class WindowTimers : public ::testing::Test {
 protected:
-    void SetUp() override { awt_test::discardMessages(); }
+    void SetUp() override { ui_test::discardMessages(); }
     void TearDown() override {
         object.detach();
         awt::Toolkit::forCurrentThread()->runPending(true);
-        awt_test::discardMessages();
+        ui_test::discardMessages();
     }
 
-    TestWindow window;
+    PlainWindow window;
     // Held on the heap: a fixture's destructor may not throw, a bound object's may.
     std::unique_ptr<RecordingProcedure> objectHolder = std::make_unique<RecordingProcedure>(window.get());
     RecordingProcedure& object = *objectHolder;

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "ComponentTestSupport.h"
-#include "ToolkitTestSupport.h"
 #include "awt/LayoutManager.h"
 #include "awt/Toolkit.h"
 #include "awt/Window.h"
@@ -75,13 +74,13 @@ TEST(WindowLoops, CloseQuitEndsOnlyTheInnermostLoop) {
     window.setDefaultCloseOperation(Window::CLOSE_QUIT);
     window.setVisible(true);
     int nested = -1;
-    awt_test::CallRunnable modal([&] {
+    ui_test::CallRunnable modal([&] {
         PostMessageW(window.getHandle(), WM_CLOSE, 0, 0);
         nested = toolkit->runModal(&window);
         toolkit->postQuit(7);
     });
     toolkit->invokeLater(&modal);
-    awt_test::LoopWatchdog watchdog;
+    ui_test::LoopWatchdog watchdog;
     EXPECT_EQ(7, toolkit->run());
     EXPECT_EQ(0, nested);
     EXPECT_TRUE(window.isVisible());
