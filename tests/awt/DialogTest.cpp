@@ -55,29 +55,20 @@ protected:
     bool visibleInside = false;
 };
 
-TEST_F(ModalDialog, DisablesItsOwnerWhileShownAndEnablesItAfterwardsEachTimeAndHidingAgainPostsNoQuit) {
+TEST_F(ModalDialog, DisablesItsOwnerWhileShownAndEnablesItAfterwardsEachTimeUnlessItWasDisabledBefore) {
     dialog->setVisible(false);
-    EXPECT_FALSE(takeQuit());
-    for (int time = 0; time < 2; ++time) {
+    EXPECT_FALSE(takeQuit()) << "hiding a hidden dialog posts no quit";
+    for (const bool disabledBefore : {false, false, true}) {
+        owner.setEnabled(!disabledBefore);
         EXPECT_EQ(1, showWith([this] { dialog->setVisible(false); }));
 
         EXPECT_FALSE(ownerEnabledInside);
         EXPECT_TRUE(visibleInside);
-        EXPECT_TRUE(IsWindowEnabled(owner.getHandle()));
+        EXPECT_EQ(!disabledBefore, IsWindowEnabled(owner.getHandle()) != FALSE);
         EXPECT_FALSE(IsWindowVisible(dialog->getHandle()));
         dialog->setVisible(false);
         EXPECT_FALSE(takeQuit());
     }
-}
-
-TEST_F(ModalDialog, OwnerThatWasAlreadyDisabledStaysDisabled) {
-    owner.setEnabled(false);
-
-    EXPECT_EQ(1, showWith([this] { dialog->setVisible(false); }));
-
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FALSE(owner.isEnabled());
-    EXPECT_FALSE(IsWindowEnabled(owner.getHandle()));
 }
 
 TEST_F(ModalDialog, CloseBoxHidesTheDialogAndEndsTheLoopEvenWhenTheCloseCommandIsGreyed) {
@@ -97,12 +88,9 @@ TEST_F(ModalDialog, CloseBoxHidesTheDialogAndEndsTheLoopEvenWhenTheCloseCommandI
 }
 
 TEST_F(ModalDialog, FailureInsideTheLoopReachesTheCallerWithTheOwnerEnabledAndTheDialogHidden) {
-    try {
-        showWith([] { throw klib::IllegalStateException(L"inside the dialog"); });
-        FAIL() << "no exception";
-    } catch (const klib::IllegalStateException& e) {
-        EXPECT_EQ(L"inside the dialog", e.getMessage());
-    }
+    EXPECT_EQ(L"inside the dialog", ui_test::messageOf<klib::IllegalStateException>([this] {
+                  showWith([] { throw klib::IllegalStateException(L"inside the dialog"); });
+              }));
 
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(IsWindowVisible(dialog->getHandle()));

@@ -159,48 +159,34 @@ protected:
     TickListener listener;
 };
 
-TEST_F(WindowTimers, SetTimerWithoutPeerAndKillingATimerThatIsNotRunningThrow) {
+TEST_F(WindowTimers, TickReachesTheListenerFromOneTimerPerListenerAndFailuresNameTheCall) {
     RecordingProcedure unbound;
     int code = 0;
     EXPECT_EQ(L"no peer", messageOf<klib::IllegalStateException>([&] { unbound.setTimer(10, &listener); }, &code));
     EXPECT_EQ(-1, code);
     EXPECT_EQ(L"::KillTimer() failed", messageOf<awt::AWTException>([&] { object.killTimer(&listener); }));
-}
-
-TEST_F(WindowTimers, TickReachesTheListenerWithTheBoundObjectAsSource) {
-    EXPECT_EQ(reinterpret_cast<UINT_PTR>(&listener), object.setTimer(10, &listener));
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return !listener.sources.empty(); }));
-    object.killTimer(&listener);
-    EXPECT_EQ(static_cast<void*>(static_cast<WindowProcedure*>(&object)), listener.sources.at(0));
-}
-
-TEST_F(WindowTimers, SettingTheSameListenerTwiceLeavesOneTimerAtTheLastInterval) {
     object.setTimer(60000, &listener);
-    object.setTimer(10, &listener);
+    EXPECT_EQ(reinterpret_cast<UINT_PTR>(&listener), object.setTimer(10, &listener));  // replaces the first
     EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return listener.sources.size() >= 2; }));
     object.killTimer(&listener);
     EXPECT_THROW(object.killTimer(&listener), awt::AWTException) << "the second timer was not replaced";
+    EXPECT_EQ(static_cast<void*>(static_cast<WindowProcedure*>(&object)), listener.sources.at(0));
 }
 
 // Exceptions thrown behind Win32 frames are parked there and reach the caller of the loop or of SendMessage.
 using CallbackExceptions = WindowTimers;
 
-TEST_F(CallbackExceptions, ExceptionFromADispatchedMessageLeavesRunAndTheNextLoopRunsNormally) {
+TEST_F(CallbackExceptions, ExceptionFromADispatchedMessageOrATimerTickLeavesRunAndTheNextLoopRunsNormally) {
     awt::Toolkit* const toolkit = awt::Toolkit::forCurrentThread();
     PostMessageW(window.get(), WM_FAIL, 1, 0);
     LoopWatchdog watchdog;
     EXPECT_EQ(L"failed in message 1", messageOf<klib::IllegalStateException>([&] { toolkit->run(); }));
-    PostQuitMessage(2);
-    EXPECT_EQ(2, toolkit->run());
-}
-
-TEST_F(CallbackExceptions, ExceptionFromATimerTickLeavesRun) {
     listener.onTick = [] { throw klib::IllegalArgumentException(L"tick failed"); };
     object.setTimer(10, &listener);
-    LoopWatchdog watchdog;
-    EXPECT_EQ(L"tick failed",
-              messageOf<klib::IllegalArgumentException>([] { awt::Toolkit::forCurrentThread()->run(); }));
+    EXPECT_EQ(L"tick failed", messageOf<klib::IllegalArgumentException>([&] { toolkit->run(); }));
     object.killTimer(&listener);
+    PostQuitMessage(2);
+    EXPECT_EQ(2, toolkit->run());
 }
 
 TEST_F(CallbackExceptions, FirstExceptionFromSentMessagesIsRethrownOnceAndALaterOneIsReported) {
