@@ -8,7 +8,6 @@
 
 #include "app/Orlivex.h"
 #include "screensaver/SaverWindow.h"
-#include "tests/awt/ComponentTestSupport.h"
 
 namespace {
 
@@ -17,6 +16,22 @@ std::vector<bool> boardOf(const Orlivex& renderer) {
     for (int row = 0; row < renderer.getRows(); ++row)
         for (int column = 0; column < renderer.getColumns(); ++column) cells.push_back(renderer.isAlive(column, row));
     return cells;
+}
+
+// Dispatches this thread's messages (timer ticks among them) until condition holds or ms pass.
+template <typename Condition>
+bool pumpUntil(Condition condition, DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (!condition()) {
+        if (GetTickCount64() >= end) return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
 }
 
 void sendDisplayState(HWND window, DWORD state, const GUID& setting = GUID_CONSOLE_DISPLAY_STATE) {
@@ -42,7 +57,7 @@ TEST(SaverDisplayStateTest, NoGenerationIsComputedWhileTheDisplayIsOff) {
         for (const auto& step : steps) {
             sendDisplayState(saver.getHandle(), step.state, *step.setting);
             const std::vector<bool> board = boardOf(renderer);
-            EXPECT_EQ(ui_test::pumpToolkitUntil([&] { return boardOf(renderer) != board; }, step.runs ? 2000 : 300), step.runs)
+            EXPECT_EQ(pumpUntil([&] { return boardOf(renderer) != board; }, step.runs ? 2000 : 300), step.runs)
                 << "state " << step.state;
         }
         saver.endSaving();

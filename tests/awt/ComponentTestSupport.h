@@ -200,7 +200,6 @@ public:
 class LoggingListener : public awt::ActionListener,
                         public awt::TextListener,
                         public awt::AdjustmentListener,
-                        public awt::FocusListener,
                         public awt::KeyListener,
                         public awt::MouseListener,
                         public awt::WindowListener,
@@ -215,8 +214,6 @@ public:
     void adjustmentValueChanged(awt::AdjustmentEvent& e) override {
         record(L"adjust " + std::to_wstring(e.adjustmentType) + L" " + std::to_wstring(e.value), e.consumed);
     }
-    void focusGained(awt::FocusEvent& e) override { record(L"focusGained", e.consumed); }
-    void focusLost(awt::FocusEvent& e) override { record(L"focusLost", e.consumed); }
     void keyPressed(awt::KeyEvent& e) override { record(key(L"keyPressed", e), e.consumed); }
     void keyReleased(awt::KeyEvent& e) override { record(key(L"keyReleased", e), e.consumed); }
     void keyTyped(awt::KeyEvent& e) override { record(key(L"keyTyped", e), e.consumed); }
