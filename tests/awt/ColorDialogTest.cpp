@@ -91,8 +91,8 @@ constexpr int INITIAL = 0x00804020;
 TEST(ColorDialog, ConfirmingGivesTheColourTypedIntoTheFieldsAndCancellingOrClosingFromOutsideGivesNone) {
     for (const int button : {IDOK, IDCANCEL, 0}) {  // 0: hidden by the program
         awt::ColorDialog chooser(nullptr, button == IDOK ? -1 : INITIAL);
-        ChooserDriver driver(chooser, {type(0x12, 0x34, 0x56), button != 0 ? press(button)
-                                                                            : [&chooser](HWND) { chooser.setVisible(false); }});
+        const ChooserDriver::Step end = button != 0 ? press(button) : [&chooser](HWND) { chooser.setVisible(false); };
+        ChooserDriver driver(chooser, {type(0x12, 0x34, 0x56), end});
 
         chooser.setVisible(true);
 
@@ -129,7 +129,8 @@ TEST(ColorDialog, FailureWhileTheChooserStartsEndsItAndReachesTheCaller) {
     FailingChooser chooser;
     ChooserDriver driver(chooser, {});
 
-    EXPECT_EQ(L"init failed", testing_support::messageOf<klib::IllegalStateException>([&] { chooser.setVisible(true); }));
+    EXPECT_EQ(L"init failed",
+              testing_support::messageOf<klib::IllegalStateException>([&] { chooser.setVisible(true); }));
     EXPECT_FALSE(driver.expired);
     EXPECT_EQ(INITIAL, chooser.getColor());
 }

@@ -118,14 +118,20 @@ TEST_F(GridFlowLayoutTest, FillScalesColumnsToTheInnerWidthAndGivesTheRemainderT
 // A hidden child keeps no cell, but the row and column of visible ones keep their sizes; a row of hidden
 // children takes no height and no gap.
 TEST_F(GridFlowLayoutTest, HiddenChildrenCollapseOnlyRowsWithNothingVisible) {
-    const struct { int rows, cols, vgap; std::vector<awt::Dimension> children; const char* preferred, *bounds; } cases[] = {
+    const struct {
+        int rows, cols, vgap;
+        std::vector<awt::Dimension> children;  // a negative width: hidden
+        const char *preferred, *bounds;
+    } cases[] = {
         {2, 2, 0, {{10, 10}, {20, 12}, {15, 8}, {-5, 5}}, "35x20", "(0,0,15,12)(15,0,20,12)(0,12,15,8)(0,0,0,0)"},
         {0, 1, 4, {{10, 10}, {-10, 10}, {10, 10}}, "10x24", "(0,0,10,10)(0,0,0,0)(0,14,10,10)"}};
     for (const auto& c : cases) {
         useBox(awt::Insets{0, 0, 0, 0});
         layout.setGrid(c.rows, c.cols);
         layout.setVgap(c.vgap);
-        for (const awt::Dimension& child : c.children) add(std::abs(child.width), child.height)->setVisible(child.width >= 0);
+        for (const awt::Dimension& child : c.children) {
+            add(std::abs(child.width), child.height)->setVisible(child.width >= 0);
+        }
         EXPECT_EQ(c.preferred, preferred());
         const awt::Dimension size = box->getPreferredSize();
         layOut(size.width, size.height);
