@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "awt/DibSurface.h"
 
@@ -30,6 +31,13 @@ public:
         for (int y = 0; y < getHeight(); ++y)
             for (int x = 0; x < getWidth(); ++x) count += ((row(y)[x] ^ other.row(y)[x]) & 0xFFFFFF) != 0;
         return count;
+    }
+    // All pixels as 0x00RRGGBB, row by row.
+    std::vector<std::uint32_t> pixels() const {
+        GdiFlush();
+        std::vector<std::uint32_t> all;
+        for (int y = 0; y < getHeight(); ++y) all.insert(all.end(), row(y), row(y) + getWidth());
+        return all;
     }
     // What window shows from its top-left corner, as far as the canvas reaches.
     void copyFrom(HWND window) {

@@ -49,25 +49,11 @@ HWND createArea() {
     return area;
 }
 
-void pump(DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
 // The window's pixels as 0x00RRGGBB, read back from its device context.
 std::vector<std::uint32_t> pixelsOf(HWND window) {
     testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 0, 255));
     canvas.copyFrom(window);
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < AREA_HEIGHT; ++y) pixels.insert(pixels.end(), canvas.row(y), canvas.row(y) + AREA_WIDTH);
-    return pixels;
+    return canvas.pixels();
 }
 
 DWORD WINAPI tickOfTheDarkBand() { return 0; }  // key 0: grey levels 0 to 31 come alive
@@ -86,7 +72,7 @@ class PreviewDrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         area = createArea();
-        pump(100);
+        ui_test::pumpToolkitUntil([] { return false; }, 100);  // the area reaches the screen the preview seeds from
         renderer = std::make_unique<CountingRenderer>();
         renderer->setTickSource(tickOfTheDarkBand);
         renderer->setInterval(1000);
@@ -107,16 +93,10 @@ protected:
 };
 
 TEST_F(PreviewDrawingTest, CoversTheAreaShowsTheSeededBandInTheCellColourOnBlackAndThenChanges) {
-    RECT rect;
-    GetWindowRect(preview->getHandle(), &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, AREA_WIDTH);
-    EXPECT_EQ(rect.bottom, AREA_HEIGHT);
+    EXPECT_EQ(L"(0,0,152,112)", ui_test::text(ui_test::rectInParent(preview->getHandle())));
     EXPECT_EQ(GetParent(preview->getHandle()), area);
     EXPECT_EQ(renderer->getWidth(), AREA_WIDTH);
     EXPECT_EQ(renderer->getHeight(), AREA_HEIGHT);
-    EXPECT_EQ(preview->getPreferredSize().width, AREA_WIDTH);
 
     UpdateWindow(preview->getHandle());
     const auto first = pixelsOf(preview->getHandle());
@@ -125,9 +105,8 @@ TEST_F(PreviewDrawingTest, CoversTheAreaShowsTheSeededBandInTheCellColourOnBlack
         for (int x = 0; x < AREA_WIDTH; ++x)
             ASSERT_EQ(first[y * AREA_WIDTH + x], x < AREA_WIDTH / 2 ? cell : 0u) << x << "," << y;
 
-    pump(1500);
-    const auto later = pixelsOf(preview->getHandle());
-    EXPECT_NE(later, first);
+    std::vector<std::uint32_t> later;
+    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return (later = pixelsOf(preview->getHandle())) != first; }, 3000));
     for (const std::uint32_t p : later) ASSERT_TRUE(p == 0 || p == cell) << std::hex << p;
 }
 
@@ -145,9 +124,7 @@ TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
     EXPECT_EQ(renderer->getColumns(), (AREA_WIDTH + 4) / 5);
     const testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 255, 255));
     renderer->paint(canvas.dc());
-    GdiFlush();
-    std::vector<std::uint32_t> fullPaint;
-    for (int y = 0; y < AREA_HEIGHT; ++y) fullPaint.insert(fullPaint.end(), canvas.row(y), canvas.row(y) + AREA_WIDTH);
+    const std::vector<std::uint32_t> fullPaint = canvas.pixels();
     EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000));
     preview->setTimer(1000, renderer.get());  // stopping the preview kills it
 }

@@ -58,49 +58,33 @@ COLORREF checkerCorners(int x, int y) {
     return RGB(grey, grey, grey);
 }
 
-TEST(SeedingFromTheScreen, BringsTheGreyBandOfTheKeyToLifeAndReadsUnreadablePixelsAsGrey255) {
+// Unreadable pixels, past the screen's edges or left of it, read as grey 255.
+TEST(SeedingFromTheScreen, BringsTheGreyBandOfTheKeyToLifeFromTheSeedOriginOn) {
     const ScreenPicture picture(checkerCorners);
     ASSERT_TRUE(picture.waitUntilShown());
-    const struct { DWORD tick; int grey; } keys[] = {{0x47 << 2, 90}, {0x64 << 2, 100}, {0xE0 << 2 | 3, 255}};
-    for (const auto& key : keys) {
-        SCOPED_TRACE(key.grey);
+    const struct { DWORD tick; int grey, left, top, width, height; } cases[] = {
+        {0x47 << 2, 90, 0, 0, picture.width + 76, picture.height + 32}, {0x64 << 2, 100, 0, 0, picture.width + 76,
+        picture.height + 32}, {0xE0 << 2 | 3, 255, 0, 0, picture.width + 76, picture.height + 32},
+        {0x47 << 2, 90, -20, 10, 60, 30}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "grey " << c.grey << " from " << c.left << "," << c.top);
         Orlivex life;
-        currentTick = key.tick;
+        currentTick = c.tick;
         life.setTickSource(testTick);
         life.setCellSize(10);
-        life.setArea(picture.width + 76, picture.height + 32);  // past the screen's edges
+        life.setSeedOrigin(c.left, c.top);
+        life.setArea(c.width, c.height);
         life.createBoard();
         int wrong = 0;
         for (int row = 0; row < life.getRows(); ++row) {
             for (int column = 0; column < life.getColumns(); ++column) {
-                const int x = column * 10, y = row * 10;
-                const bool onScreen = x < picture.width && y < picture.height;
-                wrong += life.isAlive(column, row) != ((onScreen ? GetRValue(checkerCorners(x, y)) : 255) == key.grey);
+                const int x = c.left + column * 10, y = c.top + row * 10;
+                const bool onScreen = x >= 0 && x < picture.width && y < picture.height;
+                wrong += life.isAlive(column, row) != ((onScreen ? GetRValue(checkerCorners(x, y)) : 255) == c.grey);
             }
         }
         EXPECT_EQ(0, wrong);
     }
-}
-
-TEST(SeedingFromTheScreen, StartsAtTheSeedOriginAlsoLeftOfTheScreen) {
-    const ScreenPicture picture(checkerCorners);
-    ASSERT_TRUE(picture.waitUntilShown());
-    Orlivex life;
-    currentTick = 0x47 << 2;  // grey 90 comes alive
-    life.setTickSource(testTick);
-    life.setCellSize(10);
-    life.setSeedOrigin(-20, 10);
-    life.setArea(60, 30);
-    life.createBoard();
-    int wrong = 0;
-    for (int row = 0; row < life.getRows(); ++row) {
-        for (int column = 0; column < life.getColumns(); ++column) {
-            const int x = -20 + column * 10, y = 10 + row * 10;  // off the screen: grey 255, dead
-            wrong += life.isAlive(column, row) != (x >= 0 && GetRValue(checkerCorners(x, y)) == 90);
-        }
-    }
-    EXPECT_EQ(0, wrong);
-    EXPECT_TRUE(life.isAlive(3, 0));  // reads (10, 10), an even square's corner
 }
 
 }  // namespace

@@ -38,9 +38,11 @@ protected:
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, SCRATCH_PATH.c_str()); }
 };
 
-TEST_F(SettingsStore, WithoutTheKeyGivesTheDefaultsAndCreatesNothing) {
+TEST_F(SettingsStore, WithoutTheKeyGivesTheDefaultsAndCreatesNothingButStoreCreatesItAndWritesAllThree) {
     EXPECT_EQ((Values{50, 2, 0x804060}), load());
     EXPECT_EQ(nullptr, openKey(SCRATCH_PATH, KEY_READ));
+    storeSettings(SCRATCH_PATH, 0, 10, static_cast<int>(0xFF000001));  // load takes only 4-byte REG_DWORD values
+    EXPECT_EQ((Values{0, 10, static_cast<int>(0xFF000001)}), load());
 }
 
 TEST_F(SettingsStore, EachValueMissingOfAnotherTypeOrSizeOrOutOfRangeFallsBackAlone) {
@@ -62,11 +64,6 @@ TEST_F(SettingsStore, EachValueMissingOfAnotherTypeOrSizeOrOutOfRangeFallsBackAl
         expected[c.value] = c.expected;
         EXPECT_EQ(expected, load());
     }
-}
-
-TEST_F(SettingsStore, StoreCreatesTheKeyAndWritesAllThreeSoThatLoadReadsThemBack) {
-    storeSettings(SCRATCH_PATH, 0, 10, static_cast<int>(0xFF000001));  // load takes only 4-byte REG_DWORD values
-    EXPECT_EQ((Values{0, 10, static_cast<int>(0xFF000001)}), load());
 }
 
 TEST_F(SettingsStore, FailedStoreThrowsTheCreateMessage) {

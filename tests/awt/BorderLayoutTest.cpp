@@ -2,16 +2,16 @@
 // negative space, removal and the region-key check.
 #include <gtest/gtest.h>
 
-#include "LayoutTestSupport.h"
+#include "ComponentTestSupport.h"
 #include "awt/BorderLayout.h"
 
 namespace {
 
 using awt::BorderLayout;
-using layout_test::refusal;
-using layout_test::Stub;
+using ui_test::refusal;
+using Stub = ui_test::Control;
 
-class BorderLayoutTest : public layout_test::LayoutTest<BorderLayout> {};
+class BorderLayoutTest : public ui_test::LayoutTest<BorderLayout> {};
 
 TEST_F(BorderLayoutTest, EmptyLayoutPrefersTheInsetsAndALoneCentreAddsNoGaps) {
     useBox(awt::Insets{1, 2, 3, 4});

@@ -3,20 +3,20 @@
 
 #include <windows.h>
 
-#include "WidgetTestSupport.h"
+#include "ComponentTestSupport.h"
 #include "awt/Button.h"
 #include "awt/Toolkit.h"
 
 namespace {
 
-using widget_test::Log;
-using widget_test::Recorder;
+using ui_test::Log;
+using ui_test::LoggingListener;
 
-class ButtonWindow : public widget_test::WidgetWindow {
+class ButtonWindow : public ui_test::WidgetWindow {
 protected:
-    Recorder first{log, L"first"};
-    Recorder second{log, L"second", true};
-    Recorder third{log, L"third"};
+    ui_test::LoggingListener first{log, L"first"};
+    ui_test::LoggingListener second{log, L"second", true};
+    ui_test::LoggingListener third{log, L"third"};
 };
 
 TEST_F(ButtonWindow, ClickReachesEveryActionListenerNewestFirstEvenWhenOneConsumes) {

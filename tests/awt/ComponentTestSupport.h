@@ -1,19 +1,92 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "awt/Component.h"
 #include "awt/Container.h"
+#include "awt/LayoutManager.h"
 #include "awt/Listeners.h"
 #include "awt/Toolkit.h"
 #include "awt/Window.h"
+#include "klib/Exception.h"
+#include "klib/Runnable.h"
+#include "tests/klib/ExpectThrows.h"
 
 namespace ui_test {
+
+using testing_support::messageOf;
+using Log = std::vector<std::wstring>;
+
+// Removes every message waiting for the calling thread (including a pending WM_QUIT) without dispatching.
+inline void discardMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+// Ends a loop that would otherwise wait forever: posts WM_QUIT with EXPIRED after timeoutMs.
+class LoopWatchdog {
+public:
+    static constexpr int EXPIRED = -77;
+
+    explicit LoopWatchdog(UINT timeoutMs = 5000) : timer_(SetTimer(nullptr, 0, timeoutMs, expire)) {}
+    LoopWatchdog(const LoopWatchdog&) = delete;
+    LoopWatchdog& operator=(const LoopWatchdog&) = delete;
+    ~LoopWatchdog() { KillTimer(nullptr, timer_); }
+
+private:
+    static void CALLBACK expire(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        PostQuitMessage(EXPIRED);
+    }
+
+    UINT_PTR timer_;
+};
+
+// A runnable that calls a function; kept on the caller's stack (runnables are not deleted by the queue).
+class CallRunnable : public klib::Runnable {
+public:
+    explicit CallRunnable(std::function<void()> action) : action_(std::move(action)) {}
+    void run() override {
+        ++runs;
+        action_();
+    }
+
+    int runs = 0;
+
+private:
+    std::function<void()> action_;
+};
+
+// A plain popup window of a system or registered class, destroyed with the holder.
+class PlainWindow {
+public:
+    explicit PlainWindow(const wchar_t* className = L"STATIC", DWORD style = WS_POPUP, int x = 10, int y = 10,
+                         int width = 100, int height = 80)
+        : window_(CreateWindowExW(0, className, L"", style, x, y, width, height, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr)) {}
+    PlainWindow(const PlainWindow&) = delete;
+    PlainWindow& operator=(const PlainWindow&) = delete;
+    ~PlainWindow() {
+        if (window_ != nullptr && IsWindow(window_)) {
+            DestroyWindow(window_);
+        }
+    }
+
+    HWND get() const noexcept { return window_; }
+
+private:
+    HWND window_;
+};
 
 // Pumps messages the way the toolkit loop does (preprocessors, dispatch, parked exceptions, idle step)
 // until condition holds or timeoutMs passed; returns condition(). A WM_QUIT is put back and ends the pump.
@@ -127,7 +200,6 @@ public:
 class LoggingListener : public awt::ActionListener,
                         public awt::TextListener,
                         public awt::AdjustmentListener,
-                        public awt::FocusListener,
                         public awt::KeyListener,
                         public awt::MouseListener,
                         public awt::WindowListener,
@@ -142,8 +214,6 @@ public:
     void adjustmentValueChanged(awt::AdjustmentEvent& e) override {
         record(L"adjust " + std::to_wstring(e.adjustmentType) + L" " + std::to_wstring(e.value), e.consumed);
     }
-    void focusGained(awt::FocusEvent& e) override { record(L"focusGained", e.consumed); }
-    void focusLost(awt::FocusEvent& e) override { record(L"focusLost", e.consumed); }
     void keyPressed(awt::KeyEvent& e) override { record(key(L"keyPressed", e), e.consumed); }
     void keyReleased(awt::KeyEvent& e) override { record(key(L"keyReleased", e), e.consumed); }
     void keyTyped(awt::KeyEvent& e) override { record(key(L"keyTyped", e), e.consumed); }
@@ -202,6 +272,116 @@ inline std::wstring text(const RECT& r) {
 inline std::wstring updateRect(HWND w) {
     RECT r;
     return GetUpdateRect(w, &r, FALSE) ? text(r) : std::wstring(L"none");
+}
+
+// Posts a message and pumps until the thread has no posted message left, so it has been handled.
+inline void deliver(HWND window, UINT msg, WPARAM wParam) {
+    ASSERT_TRUE(PostMessageW(window, msg, wParam, 1));
+    ASSERT_TRUE(pumpToolkitUntil([] { return HIWORD(GetQueueStatus(QS_POSTMESSAGE)) == 0; }));
+}
+
+// Key input as the control would receive it from the keyboard.
+inline void press(HWND window, int key) {
+    deliver(window, WM_KEYDOWN, static_cast<WPARAM>(key));
+}
+
+inline void type(HWND window, const std::wstring& characters) {
+    for (const wchar_t c : characters) {
+        deliver(window, WM_CHAR, static_cast<WPARAM>(c));
+    }
+}
+
+inline std::wstring windowText(HWND window) {
+    wchar_t buffer[256] = {};
+    GetWindowTextW(window, buffer, 256);
+    return buffer;
+}
+
+// The edit control's selection as "start-end".
+inline std::wstring selection(HWND edit) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return std::to_wstring(start) + L"-" + std::to_wstring(end);
+}
+
+// A shown, active top-level window that holds the widget under test.
+class WidgetWindow : public ::testing::Test {
+protected:
+    // Adds widget (owned by the window from now on) at bounds, shows the window and waits until it is
+    // active and has a focus, then gives the focus to the widget.
+    template <typename W>
+    W* show(W* widget, int width = 160, int height = 26) {
+        widget->setBounds(10, 10, width, height);
+        window.add(widget);
+        window.setBounds(100, 100, 320, 160);
+        window.setVisible(true);
+        EXPECT_TRUE(
+            pumpToolkitUntil([this] { return GetActiveWindow() == window.getHandle() && GetFocus() != nullptr; }));
+        widget->requestFocus();
+        return widget;
+    }
+
+    Log log;
+    // Clearly larger than the default GUI font; outlives the window whose controls may use it (not an
+    // awt::GdiObject: fixtures must not throw from ~).
+    std::unique_ptr<HFONT__, decltype(&DeleteObject)> largeFont{
+        CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"),
+        &DeleteObject};
+    std::unique_ptr<TestWindow> windowHolder = std::make_unique<TestWindow>();
+    TestWindow& window = *windowHolder;
+};
+
+// Layout arithmetic runs on components without windows: a box of fixed size and insets holding stubs of
+// fixed preferred sizes.
+template <typename Layout>
+class LayoutTest : public ::testing::Test {
+protected:
+    template <typename... Args>
+    explicit LayoutTest(Args&&... args) : layout(std::forward<Args>(args)...) {
+        useBox(awt::Insets{0, 0, 0, 0});
+    }
+
+    void useBox(awt::Insets insets) {
+        box = std::make_unique<Panel>(0, insets);
+        box->setLayout(&layout);
+    }
+    Control* add(int width, int height, const awt::LayoutManager::Constraints* constraints = nullptr) {
+        Control* const stub = new Control(L"STATIC", 0, awt::Dimension{width, height});  // owned by the box
+        box->add(stub, constraints);
+        return stub;
+    }
+    std::string preferred() {
+        const awt::Dimension d = box->getPreferredSize();
+        return std::to_string(d.width) + "x" + std::to_string(d.height);
+    }
+    void layOut(int width, int height) {
+        box->setSize(width, height);
+        layout.layoutContainer(box.get());
+    }
+    // The bounds of every child in order, "(x,y,w,h)" each, so that failures read as rectangles.
+    std::string allBounds() const {
+        std::string bounds;
+        for (int i = 0; i < box->getComponentCount(); ++i) {
+            const awt::Rectangle r = box->getComponent(i)->getBounds();
+            bounds += "(" + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.width) + "," +
+                      std::to_string(r.height) + ")";
+        }
+        return bounds;
+    }
+
+    Layout layout;
+    std::unique_ptr<Panel> box;
+};
+
+// The message of the IllegalArgumentException (code -1) that action throws, or "no exception".
+template <typename Action>
+std::wstring refusal(Action action) {
+    int code = -1;
+    const std::wstring message = messageOf<klib::IllegalArgumentException>(action, &code);
+    EXPECT_EQ(-1, code);
+    return message;
 }
 
 }  // namespace ui_test

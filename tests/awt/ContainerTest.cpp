@@ -8,14 +8,13 @@
 #include <vector>
 
 #include "ComponentTestSupport.h"
-#include "ToolkitTestSupport.h"
 #include "awt/Container.h"
 #include "awt/LayoutManager.h"
 #include "klib/Exception.h"
 
 namespace {
 
-using awt_test::messageOf;
+using ui_test::messageOf;
 using ui_test::Control;
 using ui_test::Panel;
 using Children = std::vector<awt::Component*>;

@@ -5,14 +5,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "LayoutTestSupport.h"
+#include "ComponentTestSupport.h"
 #include "awt/FlowLayout.h"
 
 namespace {
 
 using awt::FlowLayout;
 
-class FlowLayoutTest : public layout_test::LayoutTest<FlowLayout> {
+class FlowLayoutTest : public ui_test::LayoutTest<FlowLayout> {
 protected:
     FlowLayoutTest() : LayoutTest(FlowLayout::LEFT) { layout.setHgap(4); }
 };

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "ComponentTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/GdiObject.h"
 
@@ -18,13 +19,9 @@ TEST(GdiObject, ReleaseDeletesTheObjectOnceAndAFailedDeleteThrowsItsText) {
     EXPECT_EQ(0u, GetObjectType(brush));
     EXPECT_EQ(nullptr, holder.get());
     holder.reset(BOGUS_HANDLE);
-    try {
-        holder.release();
-        FAIL() << "DeleteObject accepted a bogus handle";
-    } catch (const awt::AWTException& e) {
-        EXPECT_EQ(L"::DeleteObject() failed", e.getMessage());
-        EXPECT_NE(-1, e.getErrorCode());
-    }
+    int code = -1;
+    EXPECT_EQ(L"::DeleteObject() failed", ui_test::messageOf<awt::AWTException>([&] { holder.release(); }, &code));
+    EXPECT_NE(-1, code);
 }
 
 TEST(Selection, PutsTheDisplacedObjectBackAndTheDeviceContextsGoWithTheirHolders) {

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "LayoutTestSupport.h"
+#include "ComponentTestSupport.h"
 #include "awt/GridFlowLayout.h"
 
 namespace {
 
 using G = awt::GridFlowLayout;
-using layout_test::refusal;
+using ui_test::refusal;
 
-class GridFlowLayoutTest : public layout_test::LayoutTest<G> {
+class GridFlowLayoutTest : public ui_test::LayoutTest<G> {
 protected:
     // Lays out one FILL row of children 5 high and of the given widths (a negative width: hidden) in
     // width; returns the bounds of all of them.
@@ -115,28 +115,28 @@ TEST_F(GridFlowLayoutTest, FillScalesColumnsToTheInnerWidthAndGivesTheRemainderT
     }
 }
 
-TEST_F(GridFlowLayoutTest, HiddenChildDoesNotCollapseTheRowAndColumnOfVisibleOnes) {
-    layout.setGrid(2, 2);
-    add(10, 10);
-    add(20, 12);
-    add(15, 8);
-    add(5, 5)->setVisible(false);
-
-    EXPECT_EQ("35x20", preferred());
-    layOut(35, 20);
-    EXPECT_EQ("(0,0,15,12)(15,0,20,12)(0,12,15,8)(0,0,0,0)", allBounds());
-}
-
-TEST_F(GridFlowLayoutTest, RowOfHiddenChildrenTakesNoHeightAndNoGap) {
-    layout.setGrid(0, 1);
-    layout.setVgap(4);
-    add(10, 10);
-    add(10, 10)->setVisible(false);
-    add(10, 10);
-
-    EXPECT_EQ("10x24", preferred());
-    layOut(10, 24);
-    EXPECT_EQ("(0,0,10,10)(0,0,0,0)(0,14,10,10)", allBounds());
+// A hidden child keeps no cell, but the row and column of visible ones keep their sizes; a row of hidden
+// children takes no height and no gap.
+TEST_F(GridFlowLayoutTest, HiddenChildrenCollapseOnlyRowsWithNothingVisible) {
+    const struct {
+        int rows, cols, vgap;
+        std::vector<awt::Dimension> children;  // a negative width: hidden
+        const char *preferred, *bounds;
+    } cases[] = {
+        {2, 2, 0, {{10, 10}, {20, 12}, {15, 8}, {-5, 5}}, "35x20", "(0,0,15,12)(15,0,20,12)(0,12,15,8)(0,0,0,0)"},
+        {0, 1, 4, {{10, 10}, {-10, 10}, {10, 10}}, "10x24", "(0,0,10,10)(0,0,0,0)(0,14,10,10)"}};
+    for (const auto& c : cases) {
+        useBox(awt::Insets{0, 0, 0, 0});
+        layout.setGrid(c.rows, c.cols);
+        layout.setVgap(c.vgap);
+        for (const awt::Dimension& child : c.children) {
+            add(std::abs(child.width), child.height)->setVisible(child.width >= 0);
+        }
+        EXPECT_EQ(c.preferred, preferred());
+        const awt::Dimension size = box->getPreferredSize();
+        layOut(size.width, size.height);
+        EXPECT_EQ(c.bounds, allBounds());
+    }
 }
 
 TEST_F(GridFlowLayoutTest, SettersRefuseBadCountsInOrderAndAlignmentsOfTheOtherDirectionAndKeepTheirValues) {

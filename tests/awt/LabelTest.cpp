@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "WidgetTestSupport.h"
+#include "ComponentTestSupport.h"
 #include "awt/Label.h"
 #include "klib/Exception.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 using awt::Label;
 
-class LabelWindow : public widget_test::WidgetWindow {};
+class LabelWindow : public ui_test::WidgetWindow {};
 
 // The width of text and the line height with font on the DC of window, straight from GDI.
 SIZE measure(HWND window, HFONT font, const std::wstring& text) {

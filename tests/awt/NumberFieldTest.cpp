@@ -11,7 +11,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "WidgetTestSupport.h"
+#include "ComponentTestSupport.h"
 #include "awt/NumberField.h"
 #include "awt/Window.h"
 
@@ -19,10 +19,10 @@ namespace {
 
 using awt::NumberField;
 using ui_test::pumpToolkitUntil;
-using widget_test::Log;
-using widget_test::press;
-using widget_test::type;
-using widget_test::windowText;
+using ui_test::Log;
+using ui_test::press;
+using ui_test::type;
+using ui_test::windowText;
 
 constexpr UINT DELAY_MS = 300;  // the rewrite delay under test; the real one is two seconds
 constexpr long long EARLIEST_REWRITE_MS = DELAY_MS - 30;  // timers may round a little
@@ -31,7 +31,7 @@ std::wstring adjust(int type, int value) {
     return L"A:adjust " + std::to_wstring(type) + L" " + std::to_wstring(value);
 }
 
-class NumberFieldWindow : public widget_test::WidgetWindow {
+class NumberFieldWindow : public ui_test::WidgetWindow {
 protected:
     void showField(int value, int minimum, int maximum) {
         field = new NumberField(value);  // owned by the window
@@ -61,7 +61,7 @@ protected:
     }
 
     NumberField* field = nullptr;
-    widget_test::Recorder listener{log, L"A"};
+    ui_test::LoggingListener listener{log, L"A"};
 };
 
 TEST_F(NumberFieldWindow, AcceptsOnlyDigitsAndHasNoInputMethod) {
@@ -88,7 +88,7 @@ TEST_F(NumberFieldWindow, TypedValueIsClampedAtOnceAndTheTextOneDelayAfterTheLas
 
     ASSERT_GE(elapsed, 0) << "text was never rewritten";
     EXPECT_GE(elapsed, EARLIEST_REWRITE_MS);
-    EXPECT_EQ(L"4-4", widget_test::selection(handle()));  // caret after the last digit
+    EXPECT_EQ(L"4-4", ui_test::selection(handle()));  // caret after the last digit
     EXPECT_EQ(4u, log.size());
 }
 
@@ -117,7 +117,7 @@ TEST_F(NumberFieldWindow, StepKeysStartFromTheTypedValueMoveByOneOrTenOrToTheBou
     step({VK_SHIFT}, VK_UP);
     SendMessageW(handle(), EM_SETSEL, 2, 2);
     step({}, VK_UP);  // at the maximum: nothing, and the key does not reach the control
-    EXPECT_EQ(L"2-2", widget_test::selection(handle()));
+    EXPECT_EQ(L"2-2", ui_test::selection(handle()));
     step({VK_SHIFT}, VK_DOWN);
     field->setRange(0, 200);  // leaves the value until the next step
     step({}, VK_DOWN);
@@ -135,7 +135,7 @@ TEST_F(NumberFieldWindow, StepKeysStartFromTheTypedValueMoveByOneOrTenOrToTheBou
                    adjust(NumberField::ADJUST_SET, INT_MAX), adjust(NumberField::ADJUST_SET, INT_MIN)}),
               log);
     EXPECT_EQ(L"-2147483648", windowText(handle()));
-    EXPECT_EQ(L"11-11", widget_test::selection(handle()));  // caret after the last digit
+    EXPECT_EQ(L"11-11", ui_test::selection(handle()));  // caret after the last digit
 }
 
 TEST_F(NumberFieldWindow, EnterAndEscapeReachTheWindowsAccelerators) {

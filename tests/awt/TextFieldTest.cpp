@@ -6,16 +6,16 @@
 
 #include <string>
 
-#include "WidgetTestSupport.h"
+#include "ComponentTestSupport.h"
 #include "awt/TextComponent.h"
 
 namespace {
 
-using widget_test::Log;
-using widget_test::type;
-using widget_test::windowText;
+using ui_test::Log;
+using ui_test::type;
+using ui_test::windowText;
 
-class TextFieldWindow : public widget_test::WidgetWindow {
+class TextFieldWindow : public ui_test::WidgetWindow {
 protected:
     awt::TextField* showField(const std::wstring& text) {
         awt::TextField* const created = show(new awt::TextField(text, 10));
@@ -24,7 +24,7 @@ protected:
         return created;
     }
 
-    widget_test::Recorder listener{log, L"L"};
+    ui_test::LoggingListener listener{log, L"L"};
 };
 
 TEST_F(TextFieldWindow, TypedTextIsReadBackAndNotifiedAndTheCurrentTextIsSetAgainOnlyAfterTheUserTyped) {
@@ -53,23 +53,23 @@ TEST_F(TextFieldWindow, RequestFocusSelectsTheWholeTextButOtherFocusKeepsTheSele
 
     other->requestFocus();
     SetFocus(field->getHandle());
-    EXPECT_EQ(L"2-2", widget_test::selection(field->getHandle()));
+    EXPECT_EQ(L"2-2", ui_test::selection(field->getHandle()));
     other->requestFocus();
     field->requestFocus();
 
     EXPECT_EQ(field->getHandle(), GetFocus());
-    EXPECT_EQ(L"0-5", widget_test::selection(field->getHandle()));
+    EXPECT_EQ(L"0-5", ui_test::selection(field->getHandle()));
 }
 
 TEST_F(TextFieldWindow, EnterFiresTheActionListenersButNotWithControl) {
     awt::TextField* const field = showField(L"abc");
     {
         const ui_test::HeldKeys control{VK_CONTROL};
-        widget_test::press(field->getHandle(), VK_RETURN);
+        ui_test::press(field->getHandle(), VK_RETURN);
     }
     EXPECT_TRUE(log.empty());
 
-    widget_test::press(field->getHandle(), VK_RETURN);
+    ui_test::press(field->getHandle(), VK_RETURN);
 
     EXPECT_EQ((Log{L"L:action"}), log);
 }

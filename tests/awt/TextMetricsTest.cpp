@@ -3,26 +3,25 @@
 #include <windows.h>
 
 #include "ComponentTestSupport.h"
-#include "ToolkitTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/Events.h"
 #include "awt/TextMetrics.h"
 
-using awt_test::messageOf;
-using awt_test::TestWindow;
+using ui_test::messageOf;
+using ui_test::PlainWindow;
 
 namespace {
 
 TEST(WindowPointMapping, AppliesTheOffsetBetweenWindowsAZeroOffsetIsNoErrorButAnInvalidWindowIs) {
-    TestWindow from(L"STATIC", WS_POPUP, 40, 30);
+    PlainWindow from(L"STATIC", WS_POPUP, 40, 30);
     for (const POINT origin : {POINT{50, 10}, POINT{40, 30}}) {
-        TestWindow to(L"STATIC", WS_POPUP, origin.x, origin.y, 200, 50);
+        PlainWindow to(L"STATIC", WS_POPUP, origin.x, origin.y, 200, 50);
         POINT point{7, 9};
         EXPECT_NO_THROW(awt::mapWindowPoints(from.get(), to.get(), &point, 1));
         EXPECT_EQ(7 + 40 - origin.x, point.x);
         EXPECT_EQ(9 + 30 - origin.y, point.y);
     }
-    const HWND gone = TestWindow().get();
+    const HWND gone = PlainWindow().get();
     POINT point{1, 1};
     int code = 0;
     EXPECT_EQ(L"::MapWindowPoints() failed",

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "ComponentTestSupport.h"
-#include "ToolkitTestSupport.h"
 #include "awt/Component.h"
 #include "awt/Toolkit.h"
 
@@ -43,13 +42,13 @@ using Log = std::vector<std::wstring>;
 
 class ToolkitQueues : public ::testing::Test {
 protected:
-    void SetUp() override { awt_test::discardMessages(); }
+    void SetUp() override { ui_test::discardMessages(); }
     void TearDown() override {
         for (ProbeComponent* c : {&a, &b}) {
             toolkit->cancelPending(c);
         }
         toolkit->runPending(true);
-        awt_test::discardMessages();
+        ui_test::discardMessages();
     }
 
     awt::Toolkit* const toolkit = awt::Toolkit::forCurrentThread();
@@ -98,7 +97,7 @@ TEST_F(ToolkitQueues, DeleteLaterDeletesOnlyInALaterStepAndAtTheLatestWhenTheLoo
     EXPECT_TRUE(log.empty());
 
     PostQuitMessage(0);
-    awt_test::LoopWatchdog watchdog;
+    ui_test::LoopWatchdog watchdog;
     EXPECT_EQ(0, toolkit->run());
     EXPECT_EQ((Log{L"delete doomed"}), log);
 }

@@ -7,16 +7,16 @@
 #include <thread>
 #include <vector>
 
-#include "ToolkitTestSupport.h"
+#include "ComponentTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
 
-using awt_test::CallRunnable;
-using awt_test::LoopWatchdog;
-using awt_test::messageOf;
-using awt_test::TestWindow;
+using ui_test::CallRunnable;
+using ui_test::LoopWatchdog;
+using ui_test::messageOf;
+using ui_test::PlainWindow;
 
 namespace {
 
@@ -25,7 +25,7 @@ protected:
     void SetUp() override { TearDown(); }
     void TearDown() override {
         toolkit->runPending(true);
-        awt_test::discardMessages();
+        ui_test::discardMessages();
     }
 
     awt::Toolkit* const toolkit = awt::Toolkit::forCurrentThread();
@@ -37,8 +37,8 @@ TEST_F(ToolkitLoop, RunReturnsTheQuitCodeAfterAllQueuedRunnablesRanEvenWithInput
     CallRunnable second([&] { order.push_back(2); });
     toolkit->invokeLater(&first);
     toolkit->invokeLater(&second);
-    awt_test::discardMessages();  // only the WM_QUIT and a pending paint remain
-    TestWindow window(L"STATIC", WS_POPUP | WS_VISIBLE);
+    ui_test::discardMessages();  // only the WM_QUIT and a pending paint remain
+    PlainWindow window(L"STATIC", WS_POPUP | WS_VISIBLE);
     InvalidateRect(window.get(), nullptr, TRUE);
     PostQuitMessage(3);
 
@@ -82,35 +82,24 @@ TEST_F(ToolkitLoop, InvokeLaterFromAnotherThreadWakesTheWaitingLoop) {
     EXPECT_EQ(7, result);
 }
 
-TEST_F(ToolkitLoop, EndModalEndsOnlyTheNestedLoop) {
-    int nestedResult = -1;
-    CallRunnable end([&] { toolkit->endModal(nullptr); });
-    CallRunnable afterNested([&] { toolkit->postQuit(5); });
-    CallRunnable modal([&] {
-        toolkit->invokeLater(&end);
-        nestedResult = toolkit->runModal(nullptr);
-        toolkit->invokeLater(&afterNested);
-    });
-    toolkit->invokeLater(&modal);
-
-    LoopWatchdog watchdog;
-    EXPECT_EQ(5, toolkit->run());
-    EXPECT_EQ(0, nestedResult);
-    EXPECT_EQ(1, afterNested.runs);
-}
-
-TEST_F(ToolkitLoop, PostQuitInsideANestedLoopEndsItAndTheLoopAroundIt) {
-    int nestedResult = -1;
-    CallRunnable quit([&] { toolkit->postQuit(7); });
-    CallRunnable modal([&] {
-        toolkit->invokeLater(&quit);
-        nestedResult = toolkit->runModal(nullptr);
-    });
-    toolkit->invokeLater(&modal);
-
-    LoopWatchdog watchdog;
-    EXPECT_EQ(7, toolkit->run());
-    EXPECT_EQ(7, nestedResult);
+// endModal ends only the nested loop; a quit inside it ends it and the loop around it too.
+TEST_F(ToolkitLoop, EndModalEndsOnlyTheNestedLoopAndPostQuitEndsBoth) {
+    for (const bool quit : {false, true}) {
+        int nestedResult = -1;
+        CallRunnable end([&] { quit ? toolkit->postQuit(7) : toolkit->endModal(nullptr); });
+        CallRunnable afterNested([&] { toolkit->postQuit(5); });
+        CallRunnable modal([&] {
+            toolkit->invokeLater(&end);
+            nestedResult = toolkit->runModal(nullptr);
+            if (!quit) toolkit->invokeLater(&afterNested);
+        });
+        toolkit->invokeLater(&modal);
+        LoopWatchdog watchdog;
+        EXPECT_EQ(quit ? 7 : 5, toolkit->run()) << quit;
+        EXPECT_EQ(quit ? 7 : 0, nestedResult) << quit;
+        EXPECT_EQ(quit ? 0 : 1, afterNested.runs) << quit;
+        TearDown();
+    }
 }
 
 // Records its calls; handles a message when action says so.

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "ComponentTestSupport.h"
-#include "ToolkitTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/Listeners.h"
 #include "awt/Toolkit.h"
@@ -16,9 +15,9 @@
 #include "tests/klib/DebugOutputCapture.h"
 
 using awt::WindowProcedure;
-using awt_test::LoopWatchdog;
-using awt_test::messageOf;
-using awt_test::TestWindow;
+using ui_test::LoopWatchdog;
+using ui_test::messageOf;
+using ui_test::PlainWindow;
 
 namespace {
 
@@ -70,8 +69,8 @@ public:
 };
 
 TEST(WindowBinding, BindingABoundWindowOrUnbindingAnUnboundOneThrowsAndChangesNothing) {
-    TestWindow window;
-    TestWindow unbound;
+    PlainWindow window;
+    PlainWindow unbound;
     RecordingProcedure first(window.get());
     RecordingProcedure second;
     int code = 0;
@@ -89,7 +88,7 @@ TEST(WindowBinding, EditControlKeepsItsProcedureWhileBoundAndGetsItBackWhenUnbou
     WNDCLASSEXW info{};
     info.cbSize = sizeof(info);
     ASSERT_TRUE(GetClassInfoExW(nullptr, L"EDIT", &info));
-    TestWindow edit(L"EDIT");
+    PlainWindow edit(L"EDIT");
     RecordingProcedure object(edit.get());
     EXPECT_EQ(info.lpfnWndProc, object.getPreviousProcedure());
     // Only the edit procedure knows the text limit; DefWindowProcW answers 0.
@@ -103,7 +102,7 @@ TEST(WindowBinding, EditControlKeepsItsProcedureWhileBoundAndGetsItBackWhenUnbou
     EXPECT_EQ(nullptr, WindowProcedure::fromWindow(edit.get()));
 }
 
-// The messages that reach the class procedure of "awt_test::Recorder" windows.
+// The messages that reach the class procedure of "ui_test::Recorder" windows.
 std::vector<UINT> classMessages;
 
 LRESULT CALLBACK recordingClassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -116,13 +115,13 @@ TEST(WindowBinding, ADestroyedComponentsControlHandlesItsDestructionMessagesItse
     info.cbSize = sizeof(info);
     info.lpfnWndProc = recordingClassProc;
     info.hInstance = GetModuleHandleW(nullptr);
-    info.lpszClassName = L"awt_test::Recorder";
+    info.lpszClassName = L"ui_test::Recorder";
     static const ATOM atom = RegisterClassExW(&info);
     ASSERT_NE(0, atom);
     for (const bool deleted : {false, true}) {
         auto window = std::make_unique<ui_test::TestWindow>();
         window->addNotify();
-        auto* const control = new ui_test::Control(L"awt_test::Recorder");  // owned by the window
+        auto* const control = new ui_test::Control(L"ui_test::Recorder");  // owned by the window
         window->add(control);
         classMessages.clear();
         if (deleted) {
@@ -136,7 +135,7 @@ TEST(WindowBinding, ADestroyedComponentsControlHandlesItsDestructionMessagesItse
 }
 
 TEST(WindowBinding, AWindowThatDoesNotRunTheToolkitsProcedureHasNoObjectWhateverItsUserData) {
-    TestWindow foreign;
+    PlainWindow foreign;
     RecordingProcedure object;
     SetWindowLongPtrW(foreign.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&object));
     EXPECT_EQ(nullptr, WindowProcedure::fromWindow(foreign.get()));
@@ -146,62 +145,48 @@ TEST(WindowBinding, AWindowThatDoesNotRunTheToolkitsProcedureHasNoObjectWhatever
 
 class WindowTimers : public ::testing::Test {
 protected:
-    void SetUp() override { awt_test::discardMessages(); }
+    void SetUp() override { ui_test::discardMessages(); }
     void TearDown() override {
         object.detach();
         awt::Toolkit::forCurrentThread()->runPending(true);
-        awt_test::discardMessages();
+        ui_test::discardMessages();
     }
 
-    TestWindow window;
+    PlainWindow window;
     // Held on the heap: a fixture's destructor may not throw, a bound object's may.
     std::unique_ptr<RecordingProcedure> objectHolder = std::make_unique<RecordingProcedure>(window.get());
     RecordingProcedure& object = *objectHolder;
     TickListener listener;
 };
 
-TEST_F(WindowTimers, SetTimerWithoutPeerAndKillingATimerThatIsNotRunningThrow) {
+TEST_F(WindowTimers, TickReachesTheListenerFromOneTimerPerListenerAndFailuresNameTheCall) {
     RecordingProcedure unbound;
     int code = 0;
     EXPECT_EQ(L"no peer", messageOf<klib::IllegalStateException>([&] { unbound.setTimer(10, &listener); }, &code));
     EXPECT_EQ(-1, code);
     EXPECT_EQ(L"::KillTimer() failed", messageOf<awt::AWTException>([&] { object.killTimer(&listener); }));
-}
-
-TEST_F(WindowTimers, TickReachesTheListenerWithTheBoundObjectAsSource) {
-    EXPECT_EQ(reinterpret_cast<UINT_PTR>(&listener), object.setTimer(10, &listener));
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return !listener.sources.empty(); }));
-    object.killTimer(&listener);
-    EXPECT_EQ(static_cast<void*>(static_cast<WindowProcedure*>(&object)), listener.sources.at(0));
-}
-
-TEST_F(WindowTimers, SettingTheSameListenerTwiceLeavesOneTimerAtTheLastInterval) {
     object.setTimer(60000, &listener);
-    object.setTimer(10, &listener);
+    EXPECT_EQ(reinterpret_cast<UINT_PTR>(&listener), object.setTimer(10, &listener));  // replaces the first
     EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return listener.sources.size() >= 2; }));
     object.killTimer(&listener);
     EXPECT_THROW(object.killTimer(&listener), awt::AWTException) << "the second timer was not replaced";
+    EXPECT_EQ(static_cast<void*>(static_cast<WindowProcedure*>(&object)), listener.sources.at(0));
 }
 
 // Exceptions thrown behind Win32 frames are parked there and reach the caller of the loop or of SendMessage.
 using CallbackExceptions = WindowTimers;
 
-TEST_F(CallbackExceptions, ExceptionFromADispatchedMessageLeavesRunAndTheNextLoopRunsNormally) {
+TEST_F(CallbackExceptions, ExceptionFromADispatchedMessageOrATimerTickLeavesRunAndTheNextLoopRunsNormally) {
     awt::Toolkit* const toolkit = awt::Toolkit::forCurrentThread();
     PostMessageW(window.get(), WM_FAIL, 1, 0);
     LoopWatchdog watchdog;
     EXPECT_EQ(L"failed in message 1", messageOf<klib::IllegalStateException>([&] { toolkit->run(); }));
-    PostQuitMessage(2);
-    EXPECT_EQ(2, toolkit->run());
-}
-
-TEST_F(CallbackExceptions, ExceptionFromATimerTickLeavesRun) {
     listener.onTick = [] { throw klib::IllegalArgumentException(L"tick failed"); };
     object.setTimer(10, &listener);
-    LoopWatchdog watchdog;
-    EXPECT_EQ(L"tick failed",
-              messageOf<klib::IllegalArgumentException>([] { awt::Toolkit::forCurrentThread()->run(); }));
+    EXPECT_EQ(L"tick failed", messageOf<klib::IllegalArgumentException>([&] { toolkit->run(); }));
     object.killTimer(&listener);
+    PostQuitMessage(2);
+    EXPECT_EQ(2, toolkit->run());
 }
 
 TEST_F(CallbackExceptions, FirstExceptionFromSentMessagesIsRethrownOnceAndALaterOneIsReported) {

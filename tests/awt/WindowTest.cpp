@@ -1,4 +1,4 @@
-// Window: close operations, nested loops, key accelerators, owned windows, center and pack.
+// Window: close operations, nested loops, key accelerators, owned windows and center.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,8 +9,6 @@
 #include <vector>
 
 #include "ComponentTestSupport.h"
-#include "ToolkitTestSupport.h"
-#include "awt/LayoutManager.h"
 #include "awt/Toolkit.h"
 #include "awt/Window.h"
 
@@ -21,19 +19,6 @@ using ui_test::LoggingListener;
 using ui_test::pumpToolkitUntil;
 using ui_test::TestWindow;
 using Log = std::vector<std::wstring>;
-
-// Prefers a fixed size and places nothing.
-class FixedLayout : public awt::LayoutManager {
-public:
-    explicit FixedLayout(awt::Dimension preferred) : preferred_(preferred) {}
-    void addLayoutComponent(awt::Component*, const Constraints*) override {}
-    void removeLayoutComponent(awt::Component*) override {}
-    awt::Dimension preferredLayoutSize(awt::Container*) override { return preferred_; }
-    void layoutContainer(awt::Container*) override {}
-
-private:
-    awt::Dimension preferred_;
-};
 
 bool contains(const Log& log, const wchar_t* entry) {
     return std::find(log.begin(), log.end(), entry) != log.end();
@@ -75,13 +60,13 @@ TEST(WindowLoops, CloseQuitEndsOnlyTheInnermostLoop) {
     window.setDefaultCloseOperation(Window::CLOSE_QUIT);
     window.setVisible(true);
     int nested = -1;
-    awt_test::CallRunnable modal([&] {
+    ui_test::CallRunnable modal([&] {
         PostMessageW(window.getHandle(), WM_CLOSE, 0, 0);
         nested = toolkit->runModal(&window);
         toolkit->postQuit(7);
     });
     toolkit->invokeLater(&modal);
-    awt_test::LoopWatchdog watchdog;
+    ui_test::LoopWatchdog watchdog;
     EXPECT_EQ(7, toolkit->run());
     EXPECT_EQ(0, nested);
     EXPECT_TRUE(window.isVisible());
@@ -157,18 +142,6 @@ TEST(WindowCenter, CentresOnTheOwnerTruncatingTowardZeroOrInTheWorkArea) {
         window->center();
         EXPECT_EQ(c.expected, window->getLocation());
     }
-}
-
-TEST(WindowPack, SizesTheWindowToTheLayoutsPreferredSize) {
-    TestWindow window;
-    FixedLayout layout(awt::Dimension{150, 90});
-    window.setLayout(&layout);
-    window.setLocation(50, 60);
-    window.pack();
-    EXPECT_EQ(awt::Dimension({150, 90}), window.getSize());
-    RECT outer;
-    GetWindowRect(window.getHandle(), &outer);
-    EXPECT_EQ(L"(50,60,200,150)", ui_test::text(outer));
 }
 
 }  // namespace

@@ -17,4 +17,18 @@ void expectThrows(F&& action, const std::wstring& text) {
     }
 }
 
+// Runs action and returns the message of the E it throws (its error code to *code), or "no exception".
+template <typename E, typename F>
+std::wstring messageOf(F&& action, int* code = nullptr) {
+    try {
+        action();
+    } catch (const E& e) {
+        if (code != nullptr) {
+            *code = e.getErrorCode();
+        }
+        return e.getMessage();
+    }
+    return L"no exception";
+}
+
 }  // namespace testing_support

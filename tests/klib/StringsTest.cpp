@@ -12,7 +12,7 @@ namespace {
 
 using testing_support::expectThrows;
 
-TEST(NumberText, ParseIntAcceptsStrictDecimalAndRejectsAllElseWithTheExactMessage) {
+TEST(NumberText, ParseIntAcceptsStrictDecimalRejectsAllElseWithTheExactMessageAndToStringWritesIntMinInFull) {
     const struct { const wchar_t* text; int value; const wchar_t* error; } cases[] = {
         {L"0", 0, nullptr}, {L"-0", 0, nullptr}, {L"007", 7, nullptr}, {L"-42", -42, nullptr},
         {L"2147483647", INT_MAX, nullptr}, {L"-2147483648", INT_MIN, nullptr}, {L"0002147483647", INT_MAX, nullptr},
@@ -32,9 +32,6 @@ TEST(NumberText, ParseIntAcceptsStrictDecimalAndRejectsAllElseWithTheExactMessag
                                                       L"class klib::NumberFormatException: " + std::wstring(c.error));
         }
     }
-}
-
-TEST(NumberText, ToStringWritesTheMostNegativeValueInFull) {
     EXPECT_EQ(klib::toString(INT_MIN), L"-2147483648");
 }
 
