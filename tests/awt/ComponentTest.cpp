@@ -1,4 +1,4 @@
-// Component: geometry with and without a peer, repaint requests, listener order and consumption, mouse dispatch.
+// Component: geometry of the native window, repaint requests, listener order and consumption, mouse dispatch.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -46,22 +46,6 @@ protected:
 };
 
 using ComponentGeometry = ShownWindow;
-
-TEST_F(ComponentGeometry, WithoutPeerOnlyStoresAndTheLaterPeerIsCreatedThere) {
-    Control* const c = new Control;
-    c->setBounds(10, 20, 50, 30);
-    c->setLocation(12, 22);
-    c->setSize(55, 33);
-    window.add(c);
-    EXPECT_EQ(awt::Rectangle({12, 22, 55, 33}), c->getBounds());
-    EXPECT_EQ(nullptr, c->getHandle());
-
-    show();
-    EXPECT_EQ(L"(12,22,67,55)", text(rectInParent(c->getHandle())));
-    RECT outer;
-    GetWindowRect(window.getHandle(), &outer);
-    EXPECT_EQ(L"(100,100,400,300)", text(outer));
-}
 
 TEST_F(ComponentGeometry, WithPeerMovesTheNativeWindowRelativeToTheParentsFrameCorner) {
     // A bordered panel's client area starts one pixel inside its frame.
