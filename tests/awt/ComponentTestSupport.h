@@ -77,9 +77,7 @@ public:
     PlainWindow(const PlainWindow&) = delete;
     PlainWindow& operator=(const PlainWindow&) = delete;
     ~PlainWindow() {
-        if (window_ != nullptr && IsWindow(window_)) {
-            DestroyWindow(window_);
-        }
+        if (IsWindow(window_)) DestroyWindow(window_);  // a test may have destroyed it
     }
 
     HWND get() const noexcept { return window_; }
