@@ -19,7 +19,6 @@ public:
     }
     Canvas(int width, int height, COLORREF fill) : Canvas(width, height, [fill](int, int) { return fill; }) {}
 
-    HDC dc() const { return getDC(); }
     COLORREF pixel(int x, int y) const {
         GdiFlush();
         return getPixel(x, y);
@@ -42,7 +41,7 @@ public:
     // What window shows from its top-left corner, as far as the canvas reaches.
     void copyFrom(HWND window) {
         const HDC source = GetDC(window);
-        BitBlt(dc(), 0, 0, getWidth(), getHeight(), source, 0, 0, SRCCOPY);
+        BitBlt(getDC(), 0, 0, getWidth(), getHeight(), source, 0, 0, SRCCOPY);
         ReleaseDC(window, source);
         GdiFlush();
     }

@@ -200,19 +200,19 @@ TEST_F(LifeBoard, DrawsEachGenerationAsFillRectDidForEveryCellSizeAlsoAcrossACol
         load(random(static_cast<unsigned>(cellSize)));
         life.setColor(FIRST_COLOUR);
         Canvas drawn(97, 61, RGB(255, 0, 255)), expected(97, 61, RGB(0, 0, 255));
-        const FillRectReference reference(expected.dc(), life.getColumns(), cellSize);
-        life.paint(drawn.dc());
+        const FillRectReference reference(expected.getDC(), life.getColumns(), cellSize);
+        life.paint(drawn.getDC());
         reference.full(snapshot(), 97, 61, FIRST_COLOUR);
         ASSERT_EQ(0, drawn.differences(expected)) << "first paint";
         COLORREF colour = FIRST_COLOUR;
         for (int tick = 0; tick < 30; ++tick) {
             if (tick == 12) life.setColor(colour = SECOND_COLOUR);  // cells drawn earlier keep the first colour
             const Grid before = snapshot();
-            tick % 9 == 4 ? life.spreadStep(drawn.dc()) : life.nextGeneration(drawn.dc());
+            tick % 9 == 4 ? life.spreadStep(drawn.getDC()) : life.nextGeneration(drawn.getDC());
             reference.changes(before, snapshot(), colour);
             ASSERT_EQ(0, drawn.differences(expected)) << "tick " << tick;
         }
-        life.paint(drawn.dc());
+        life.paint(drawn.getDC());
         reference.full(snapshot(), 97, 61, SECOND_COLOUR);
         EXPECT_EQ(0, drawn.differences(expected)) << "full repaint";
     }
@@ -233,7 +233,7 @@ TEST_F(LifeBoard, TheSaverWindowOnScreenShowsWhatFillRectWouldHaveDrawn) {
     load(random(5));  // busy whatever the screen seeded
     const int width = window.getWidth(), height = window.getHeight();
     Canvas shown(width, height, RGB(255, 0, 255)), expected(width, height, RGB(0, 0, 255));
-    const FillRectReference reference(expected.dc(), life.getColumns(), 3);
+    const FillRectReference reference(expected.getDC(), life.getColumns(), 3);
     reference.full(snapshot(), width, height, FIRST_COLOUR);
     InvalidateRect(handle, nullptr, FALSE);
     UpdateWindow(handle);
@@ -278,7 +278,7 @@ TEST_F(LifeBoard, AnAreaTooLargeForASurfaceFailsWithTheFailingCallAndLeavesNoBoa
     EXPECT_EQ(L"::CreateDIBSection() failed", ui_test::messageOf<awt::AWTException>([&] { life.createBoard(); }));
     EXPECT_FALSE(life.hasBoard());
     Canvas canvas(4, 4, RGB(255, 0, 255));
-    life.lifeStep(canvas.dc());  // nothing to draw, nothing drawn
+    life.lifeStep(canvas.getDC());  // nothing to draw, nothing drawn
     EXPECT_EQ(RGB(255, 0, 255), canvas.pixel(3, 3));
 }
 

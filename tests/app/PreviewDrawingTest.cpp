@@ -123,7 +123,7 @@ TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
     renderer->setCellSize(5);
     EXPECT_EQ(renderer->getColumns(), (AREA_WIDTH + 4) / 5);
     const testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 255, 255));
-    renderer->paint(canvas.dc());
+    renderer->paint(canvas.getDC());
     const std::vector<std::uint32_t> fullPaint = canvas.pixels();
     EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000));
     preview->setTimer(1000, renderer.get());  // stopping the preview kills it

@@ -1,5 +1,4 @@
 #include "app/Orlivex.h"
-#include "app/ScreenCapture.h"
 
 #include <windows.h>
 
@@ -10,43 +9,6 @@
 using testing_support::ScreenPicture;
 
 namespace {
-
-// Every pixel distinct from its neighbours, so that a shifted or swapped copy shows.
-COLORREF pattern(int x, int y) { return RGB(x % 251, y % 241, (x + 2 * y) % 256); }
-
-TEST(ScreenCaptureOfAKnownPicture, ReadsEveryPixelAsGetPixelDoesAlsoBeyondTheScreen) {
-    const ScreenPicture picture(pattern);
-    ASSERT_TRUE(picture.waitUntilShown());
-    const int width = picture.width + 176, height = picture.height + 132;
-    const ScreenCapture capture(0, 0, width, height);
-    const HDC screen = GetDC(nullptr);
-    ASSERT_NE(nullptr, screen);
-    // Lines next to the screen's and the area's edges, and a sparse grid over the rest.
-    const auto edge = [](int v, int screenEdge, int last) {
-        return v <= 1 || v == screenEdge - 1 || v == screenEdge || v == last;
-    };
-    int wrongPicture = 0, wrongGetPixel = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const COLORREF read = capture.getPixel(x, y);
-            if (x < picture.width && y < picture.height) wrongPicture += read != pattern(x, y);
-            const bool sampled = (x % 11 == 5 && y % 13 == 3) || edge(x, picture.width, width - 1);
-            if (sampled || edge(y, picture.height, height - 1)) wrongGetPixel += read != GetPixel(screen, x, y);
-        }
-    }
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(0, wrongPicture);
-    EXPECT_EQ(0, wrongGetPixel);
-    EXPECT_EQ(CLR_INVALID, capture.getPixel(-1, 0));
-    const ScreenCapture small(0, 0, 10, 10);
-    EXPECT_EQ(pattern(9, 9), small.getPixel(9, 9));
-    EXPECT_EQ(CLR_INVALID, small.getPixel(10, 9));
-    EXPECT_EQ(CLR_INVALID, ScreenCapture(0, 0, 0, 0).getPixel(0, 0));
-    const ScreenCapture shifted(-3, -2, 10, 10);  // partly left of and above the screen
-    EXPECT_EQ(CLR_INVALID, shifted.getPixel(-1, 5));
-    EXPECT_EQ(pattern(6, 7), shifted.getPixel(6, 7));
-    EXPECT_EQ(CLR_INVALID, shifted.getPixel(7, 7));
-}
 
 DWORD currentTick;
 DWORD WINAPI testTick() { return currentTick; }

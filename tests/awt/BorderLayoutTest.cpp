@@ -1,5 +1,4 @@
-// Border layout: preferred size with gaps and insets, placement order, invisible and replaced regions,
-// negative space, removal and the region-key check.
+// Border layout: preferred size with gaps and insets, placement order, invisible regions and the region-key check.
 #include <gtest/gtest.h>
 
 #include "ComponentTestSupport.h"
@@ -56,37 +55,6 @@ TEST_F(BorderLayoutTest, InvisibleRegionTakesNoSpaceAndAddsNoGap) {
     EXPECT_EQ("45x30", preferred());
     layOut(100, 50);
     EXPECT_EQ("(0,0,0,0)(0,0,85,50)(90,0,10,50)", allBounds());
-}
-
-TEST_F(BorderLayoutTest, TooSmallContainerPassesNegativeSizesOn) {
-    layout.setVgap(2);
-    add(10, 15, &BorderLayout::NORTH);
-    add(10, 15, &BorderLayout::SOUTH);
-    add(10, 10, &BorderLayout::CENTER);
-
-    layOut(30, 20);
-
-    EXPECT_EQ("(0,0,30,15)(0,5,30,15)(0,17,30,-14)", allBounds());
-}
-
-TEST_F(BorderLayoutTest, SecondCentreChildReplacesTheFirstWhichKeepsItsLastBounds) {
-    add(10, 10, &BorderLayout::CENTER);
-    layOut(100, 50);
-    add(10, 10, &BorderLayout::CENTER);
-
-    layOut(80, 40);
-
-    EXPECT_EQ("(0,0,100,50)(0,0,80,40)", allBounds());
-}
-
-TEST_F(BorderLayoutTest, RemovingAChildHeldTwiceClearsOnlyTheFirstRegionInOrder) {
-    Stub* const child = add(20, 10, &BorderLayout::NORTH);
-    layout.addLayoutComponent(child, &BorderLayout::WEST);
-
-    layout.removeLayoutComponent(child);
-    layOut(100, 50);
-
-    EXPECT_EQ("(0,0,20,50)", allBounds());
 }
 
 TEST_F(BorderLayoutTest, KeyThatIsNotARegionKeyIsRefusedButTheChildStaysUnplaced) {

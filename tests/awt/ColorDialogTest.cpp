@@ -1,5 +1,5 @@
 // ColorDialog: the real system colour chooser, driven from a thread timer while it runs: cancelling,
-// choosing, closing from outside, the shared custom colours and a failing start.
+// choosing, closing from outside, and a failing start.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -77,15 +77,6 @@ ChooserDriver::Step type(int red, int green, int blue) {
     };
 }
 
-void clickFirstCustomColor(HWND chooser) {
-    RECT table;
-    GetWindowRect(GetDlgItem(chooser, COLOR_CUSTOM1), &table);
-    POINT cell{table.left + (table.right - table.left) / 16, table.top + (table.bottom - table.top) / 4};
-    ScreenToClient(chooser, &cell);
-    SendMessageW(chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cell.x, cell.y));
-    SendMessageW(chooser, WM_LBUTTONUP, 0, MAKELPARAM(cell.x, cell.y));
-}
-
 constexpr int INITIAL = 0x00804020;
 
 TEST(ColorDialog, ConfirmingGivesTheColourTypedIntoTheFieldsAndCancellingOrClosingFromOutsideGivesNone) {
@@ -100,22 +91,6 @@ TEST(ColorDialog, ConfirmingGivesTheColourTypedIntoTheFieldsAndCancellingOrClosi
         EXPECT_EQ(2u, driver.done) << button;
         EXPECT_EQ(button == IDOK ? 0x00563412 : -1, chooser.getColor());
     }
-}
-
-TEST(ColorDialog, CustomColoursPersistFromOneChooserToTheNext) {
-    {
-        awt::ColorDialog first(nullptr, -1);
-        ChooserDriver driver(first, {type(0x21, 0x43, 0x65), press(COLOR_ADD), press(IDCANCEL)});
-        first.setVisible(true);
-        ASSERT_FALSE(driver.expired);
-    }
-    awt::ColorDialog second(nullptr, INITIAL);
-    ChooserDriver driver(second, {clickFirstCustomColor, press(IDOK)});
-
-    second.setVisible(true);
-
-    EXPECT_FALSE(driver.expired);
-    EXPECT_EQ(0x00654321, second.getColor());
 }
 
 // A chooser whose initialisation fails.

@@ -1,4 +1,4 @@
-// Component: geometry with and without a peer, repaint requests, listener order and consumption, mouse dispatch.
+// Component: geometry of the native window, repaint requests, listener order and consumption.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -46,22 +46,6 @@ protected:
 };
 
 using ComponentGeometry = ShownWindow;
-
-TEST_F(ComponentGeometry, WithoutPeerOnlyStoresAndTheLaterPeerIsCreatedThere) {
-    Control* const c = new Control;
-    c->setBounds(10, 20, 50, 30);
-    c->setLocation(12, 22);
-    c->setSize(55, 33);
-    window.add(c);
-    EXPECT_EQ(awt::Rectangle({12, 22, 55, 33}), c->getBounds());
-    EXPECT_EQ(nullptr, c->getHandle());
-
-    show();
-    EXPECT_EQ(L"(12,22,67,55)", text(rectInParent(c->getHandle())));
-    RECT outer;
-    GetWindowRect(window.getHandle(), &outer);
-    EXPECT_EQ(L"(100,100,400,300)", text(outer));
-}
 
 TEST_F(ComponentGeometry, WithPeerMovesTheNativeWindowRelativeToTheParentsFrameCorner) {
     // A bordered panel's client area starts one pixel inside its frame.
@@ -153,25 +137,6 @@ TEST_F(ComponentListeners, AListenerRemovedOrAddedDuringANotificationIsSkippedAn
     EXPECT_EQ((Log{L"C:keyTyped 120 0", L"B:keyTyped 120 0"}), log);
     c.action = nullptr;
     edit->removeKeyListener(&added);
-}
-
-TEST_F(ComponentListeners, MovingOnToAnotherComponentSendsTheFirstItsMouseExitedInItsCoordinates) {
-    Control* const first = new Control;
-    first->setBounds(10, 50, 40, 20);
-    Control* const other = new Control;
-    other->setBounds(200, 10, 40, 20);
-    window.add(first);
-    window.add(other);
-    LoggingListener a(log, L"A");
-    LoggingListener b(log, L"B");
-    first->addMouseListener(&a);
-    other->addMouseListener(&b);
-    SendMessageW(first->getHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 4));
-    SendMessageW(other->getHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-    EXPECT_EQ((Log{L"A:mouseEntered id0 b0 (3,4) n0", L"A:mouseExited id1 b0 (192,-38) n0",
-                   L"B:mouseEntered id0 b0 (2,2) n0"}),
-              log);
-    EXPECT_EQ(other, window.getMouseOwner());
 }
 
 }  // namespace

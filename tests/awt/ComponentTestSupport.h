@@ -77,9 +77,7 @@ public:
     PlainWindow(const PlainWindow&) = delete;
     PlainWindow& operator=(const PlainWindow&) = delete;
     ~PlainWindow() {
-        if (window_ != nullptr && IsWindow(window_)) {
-            DestroyWindow(window_);
-        }
+        if (IsWindow(window_)) DestroyWindow(window_);  // a test may have destroyed it
     }
 
     HWND get() const noexcept { return window_; }
@@ -140,13 +138,6 @@ private:
     BYTE saved_[256];
 };
 
-// A plain window class for test containers.
-inline const wchar_t* panelClass() {
-    static const ATOM atom = awt::Toolkit::registerWindowClass(L"awt_test::Panel", 0, nullptr, nullptr,
-                                                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    return MAKEINTATOM(atom);
-}
-
 // A child component of a system class with a fixed preferred size.
 class Control : public awt::Component {
 public:
@@ -173,7 +164,11 @@ class Panel : public awt::Container {
 public:
     explicit Panel(DWORD extraStyle = 0, awt::Insets insets = {0, 0, 0, 0}) : extraStyle_(extraStyle), insets_(insets) {}
 
-    const wchar_t* getClassName() const override { return panelClass(); }
+    const wchar_t* getClassName() const override {
+        static const ATOM atom = awt::Toolkit::registerWindowClass(L"awt_test::Panel", 0, nullptr, nullptr,
+                                                                   reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        return MAKEINTATOM(atom);
+    }
     DWORD getStyle() const override { return Container::getStyle() | extraStyle_; }
     awt::Insets getInsets() const override { return insets_; }
 
@@ -182,18 +177,10 @@ private:
     awt::Insets insets_;
 };
 
-// A top-level window that reports its deletion.
+// A top-level window without an owner.
 class TestWindow : public awt::Window {
 public:
-    explicit TestWindow(awt::Window* owner = nullptr, std::function<void(TestWindow*)> deleted = nullptr)
-        : awt::Window(owner), onDelete(std::move(deleted)) {}
-    ~TestWindow() noexcept(false) override {
-        if (onDelete) {
-            onDelete(this);
-        }
-    }
-
-    std::function<void(TestWindow*)> onDelete;
+    TestWindow() : awt::Window(nullptr) {}
 };
 
 // Appends one line per notification to a shared log, consumes when told to, then runs action (e.g. to throw).

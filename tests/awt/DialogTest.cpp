@@ -1,5 +1,4 @@
-// Dialog: modal showing: the owner's enabled state, the nested loop and what ends it, failures inside it,
-// and deletion on close.
+// Dialog: modal showing: the owner's enabled state, the nested loop and what ends it, failures inside it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -94,21 +93,6 @@ TEST_F(ModalDialog, FailureInsideTheLoopReachesTheCallerWithTheOwnerEnabledAndTh
 
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(IsWindowVisible(dialog->getHandle()));
-    EXPECT_TRUE(IsWindowEnabled(owner.getHandle()));
-    EXPECT_FALSE(takeQuit());
-}
-
-TEST_F(ModalDialog, DisposeAndDeleteOnCloseDeletesTheDialogOnlyAfterItsLoop) {
-    dialog->setDefaultCloseOperation(awt::Window::CLOSE_DISPOSE_AND_DELETE);
-    std::size_t ownedInside = 0;
-
-    EXPECT_EQ(1, showWith([this, &ownedInside] {
-                  SendMessageW(dialog->getHandle(), WM_CLOSE, 0, 0);
-                  ownedInside = owner.getOwnedWindows().size();
-              }));
-
-    EXPECT_EQ(1u, ownedInside);
-    EXPECT_TRUE(pumpToolkitUntil([this] { return owner.getOwnedWindows().empty(); }));
     EXPECT_TRUE(IsWindowEnabled(owner.getHandle()));
     EXPECT_FALSE(takeQuit());
 }

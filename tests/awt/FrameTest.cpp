@@ -1,4 +1,4 @@
-// Frame: the close command, the sizing border with the insets it gives, and the icons.
+// Frame: the sizing border with the insets it gives, and the icons.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -18,10 +18,6 @@ constexpr int NOTE_ICON = 32516;
 
 DWORD sizingBits(HWND window) {
     return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX);
-}
-
-bool closeCommandGreyed(HWND window) {
-    return (GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
 // "(left,top,right,bottom)"
@@ -86,26 +82,6 @@ protected:
     std::unique_ptr<awt::Frame> frameHolder = std::make_unique<awt::Frame>(nullptr, L"Frame title");
     awt::Frame& frame = *frameHolder;  // fixtures must not have destructors that may throw
 };
-
-TEST_F(FrameTest, NotClosableFrameGreysTheCloseCommandAndIgnoresItButNotACloseMessage) {
-    frame.setClosable(false);
-    HWND handle = show();
-    EXPECT_TRUE(closeCommandGreyed(handle));
-    SendMessageW(handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(IsWindowVisible(handle));
-    SendMessageW(handle, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(IsWindowVisible(handle));
-
-    handle = show();
-    frame.setClosable(true);
-    EXPECT_FALSE(closeCommandGreyed(handle));
-    SendMessageW(handle, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_FALSE(IsWindowVisible(handle));
-
-    handle = show();
-    frame.setClosable(false);
-    EXPECT_TRUE(closeCommandGreyed(handle));
-}
 
 TEST_F(FrameTest, SetResizableChangesTheBorderAndTheInsetsOfTheShownFrame) {
     EXPECT_EQ(L"(0,0,0,0)", text(frame.getInsets()));  // no window yet, and not remembered

@@ -48,22 +48,6 @@ TEST_F(GridFlowLayoutTest, FiveChildrenInTwoColumnsMakeThreeRowsTheLastWithOneCe
     EXPECT_EQ("(2,1,15,6)(20,1,20,6)(2,9,15,7)(20,9,20,7)(2,18,15,9)", allBounds());
 }
 
-TEST_F(GridFlowLayoutTest, FixedRowsTakeAsManyColumnsAsNeededAndAFixedGridLeavesTheRestOut) {
-    layout.setGrid(2, 0);
-    for (int i = 0; i < 5; ++i) {
-        add(10, 10);
-    }
-    EXPECT_EQ("30x20", preferred());
-    layOut(30, 20);
-    EXPECT_EQ("(0,0,10,10)(10,0,10,10)(20,0,10,10)(0,10,10,10)(10,10,10,10)", allBounds());
-
-    layout.setGrid(2, 2);
-    add(50, 50)->setBounds(1, 1, 1, 1);
-    layOut(20, 20);
-    EXPECT_EQ("20x20", preferred());
-    EXPECT_EQ("(0,0,10,10)(10,0,10,10)(0,10,10,10)(10,10,10,10)(10,10,10,10)(1,1,1,1)", allBounds());
-}
-
 TEST_F(GridFlowLayoutTest, GridAndCellAlignmentPlaceTheGridInTheInnerSpaceAndEachChildInItsCell) {
     struct Case {
         G::Alignment gridH, gridV, cellH, cellV;

@@ -1,4 +1,4 @@
-// Label: measuring lines with its control's font, and changing the alignment of a live control.
+// Label: measuring lines with its control's font, and a missing string.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -49,21 +49,6 @@ TEST_F(LabelWindow, AMissingStringIsAnEmptyTextThatPrefersNothing) {
     const awt::Dimension size = label->getPreferredSize();
     EXPECT_EQ(0, size.width);
     EXPECT_EQ(0, size.height);
-}
-
-TEST_F(LabelWindow, NewAlignmentChangesTheLiveControlWithoutRecreatingItAndRepaintsIt) {
-    Label* const label = show(new Label(L"text", Label::LEFT), 120, 40);
-    const HWND control = label->getHandle();
-    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-    ASSERT_TRUE(ui_test::pumpToolkitUntil([control] { return ui_test::updateRect(control) == L"none"; }));
-
-    label->setAlignment(Label::LEFT);
-    EXPECT_EQ(L"none", ui_test::updateRect(control));
-    label->setAlignment(Label::RIGHT);
-
-    EXPECT_EQ(control, label->getHandle());
-    EXPECT_EQ((style & ~3) | SS_RIGHT, GetWindowLongPtrW(control, GWL_STYLE));
-    EXPECT_EQ(L"(0,0,120,40)", ui_test::updateRect(control));
 }
 
 }  // namespace

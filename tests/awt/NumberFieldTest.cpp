@@ -1,6 +1,5 @@
 // NumberField: digits only, typed values taken and clamped at once, step keys with modifiers, saturation at
-// the int range, the delayed rewrite of the text (with a short delay), accelerators, and re-creation of the
-// control.
+// the int range, the delayed rewrite of the text (with a short delay) and accelerators.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -151,22 +150,6 @@ TEST_F(NumberFieldWindow, EnterAndEscapeReachTheWindowsAccelerators) {
     press(handle(), VK_ESCAPE);
 
     EXPECT_EQ((Log{L"enter:keyPressed 13 0", L"escape:keyPressed 27 0"}), log);
-}
-
-TEST_F(NumberFieldWindow, RecreatedControlTakesTypingAndRewritesDespiteTheTimerLostWithTheOldOne) {
-    showField(50, 0, 1000);
-    typeOver(L"0020");
-    window.dispose();
-    window.setVisible(true);
-    ASSERT_TRUE(pumpToolkitUntil([&] { return GetFocus() == handle(); }));
-    ASSERT_EQ(L"0020", windowText(handle()));
-
-    SendMessageW(handle(), EM_SETSEL, 4, 4);
-    type(handle(), L"0");
-    const ULONGLONG typed = GetTickCount64();
-
-    EXPECT_EQ(200, field->getValue());
-    EXPECT_GE(waitForText(L"200", typed), 0);
 }
 
 }  // namespace

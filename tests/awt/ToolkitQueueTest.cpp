@@ -13,11 +13,10 @@
 
 namespace {
 
-// A component that records its validations, updates and deletion in a shared log.
+// A component that records its validations and updates in a shared log.
 class ProbeComponent : public ui_test::Control {
 public:
     ProbeComponent(std::vector<std::wstring>& log, std::wstring name) : log_(log), name_(std::move(name)) {}
-    ~ProbeComponent() noexcept(false) override { log_.push_back(L"delete " + name_); }
 
     void validate() override {
         log_.push_back(L"validate " + name_);
@@ -89,17 +88,6 @@ TEST_F(ToolkitQueues, AComponentThatLeavesTheUpdateQueueDuringItsUpdateCostsNoOt
     toolkit->queueUpdate(&b);
     toolkit->updatePending();
     EXPECT_EQ((Log{L"update a", L"update b"}), log);
-}
-
-TEST_F(ToolkitQueues, DeleteLaterDeletesOnlyInALaterStepAndAtTheLatestWhenTheLoopQuits) {
-    toolkit->deleteLater(new ProbeComponent(log, L"doomed"));  // owned by the toolkit's deleter from here
-    toolkit->runPending(false);  // the wake-up message is waiting: input comes first
-    EXPECT_TRUE(log.empty());
-
-    PostQuitMessage(0);
-    ui_test::LoopWatchdog watchdog;
-    EXPECT_EQ(0, toolkit->run());
-    EXPECT_EQ((Log{L"delete doomed"}), log);
 }
 
 }  // namespace

@@ -68,22 +68,6 @@ public:
     std::function<void()> onTick;
 };
 
-TEST(WindowBinding, BindingABoundWindowOrUnbindingAnUnboundOneThrowsAndChangesNothing) {
-    PlainWindow window;
-    PlainWindow unbound;
-    RecordingProcedure first(window.get());
-    RecordingProcedure second;
-    int code = 0;
-    EXPECT_EQ(L"window user data already set",
-              messageOf<awt::AWTException>([&] { WindowProcedure::bindWindow(window.get(), &second); }, &code));
-    EXPECT_EQ(-1, code);
-    EXPECT_EQ(&first, WindowProcedure::fromWindow(window.get()));
-    EXPECT_EQ(L"window user data broken",
-              messageOf<awt::AWTException>([&] { WindowProcedure::unbindWindow(unbound.get()); }, &code));
-    EXPECT_EQ(-1, code);
-    first.detach();
-}
-
 TEST(WindowBinding, EditControlKeepsItsProcedureWhileBoundAndGetsItBackWhenUnbound) {
     WNDCLASSEXW info{};
     info.cbSize = sizeof(info);

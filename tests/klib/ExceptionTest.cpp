@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -27,19 +25,6 @@ std::wstring systemText(DWORD code) {
     std::wstring text(buffer, length);
     LocalFree(buffer);
     return text;
-}
-
-TEST(ExceptionPrint, WritesOneLineWithTheCodeUnsignedAndItsSystemTextOrThrowsWhenThereIsNoText) {
-    std::wostringstream out;
-    klib::IllegalStateException(L"no peer").print(out);
-    klib::Exception(L"::RegOpenKeyEx(x) failed", ERROR_FILE_NOT_FOUND).print(out);
-    klib::Exception(L"denied", static_cast<int>(0x80070005u)).print(out);
-    expectThrows<klib::Exception>([&] { klib::Exception(L"odd", UNKNOWN_CODE).print(out); },
-                                  L"class klib::Exception: ::FormatMessage() failed: 317");
-    EXPECT_EQ(out.str(), L"class klib::IllegalStateException: no peer\n"
-                         L"class klib::Exception: ::RegOpenKeyEx(x) failed: 2 (" + systemText(ERROR_FILE_NOT_FOUND) +
-                         L")\nclass klib::Exception: denied: 2147942405 (" + systemText(0x80070005u) +
-                         L")\nclass klib::Exception: odd");
 }
 
 TEST(ExceptionMessageBoxText, HasTwoLinesForMinusOneAndAddsAnyOtherCodeSignedWithItsSystemTextIfAny) {
