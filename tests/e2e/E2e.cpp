@@ -44,8 +44,13 @@ void startUnixCommand(const std::string& script) {
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         fail("starting a Unix command");
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    // For a Unix program Wine returns no process handle and leaves the thread handle and id as
+    // whatever was on its stack: closing that value may close any handle of this process, such as
+    // the one a test waits on.
+    if (info.hProcess) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
 }
 
 }  // namespace
@@ -76,13 +81,14 @@ void Process::startWithLocale(const std::wstring& arguments, const char* locale)
     const std::wstring path = saverPath();
     startUnixCommand(std::string("LC_ALL=") + locale + " LANG=" + locale + " exec wine '" +
                      std::string(path.begin(), path.end()) + "' " + std::string(arguments.begin(), arguments.end()));
-    pumpUntil(
+    const bool found = pumpUntil(
         [&] {
             for (const DWORD id : saverProcesses())
                 if (!before.count(id)) info_.dwProcessId = id;
             return info_.dwProcessId != 0;
         },
         15000);
+    if (!found) throw std::runtime_error("orlivex.scr did not start from the shell");
     info_.hProcess = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, info_.dwProcessId);
     if (!info_.hProcess) fail("finding orlivex.scr");
 }
