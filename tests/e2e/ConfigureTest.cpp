@@ -70,10 +70,10 @@ protected:
             [&] {
                 for (HWND w : e2e::windowsOf(dialogProcess->id()))
                     if (w != dialog && e2e::classOf(w) == L"#32770") chooser = w;
-                return chooser != nullptr;
+                return chooser != nullptr && GetForegroundWindow() == chooser;  // placed and ready for input
             },
             e2e::STARTUP_MS))
-            << "no colour chooser";
+            << "no colour chooser in the foreground";
         int field = 706;  // the chooser's red, green and blue fields
         for (const wchar_t* value : rgb) SetDlgItemTextW(chooser, field++, value);
         e2e::click(GetDlgItem(chooser, closeWith));

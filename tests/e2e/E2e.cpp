@@ -282,7 +282,10 @@ std::string mouseMove(int x, int y) {
 
 void click(HWND window) {
     const RECT r = rectOf(window);
-    xdotool(mouseMove((r.left + r.right) / 2, (r.top + r.bottom) / 2) + " click 1");
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    // A window just shown (the colour chooser) may not be where the pointer would find it yet.
+    pumpUntil([&] { return WindowFromPoint(centre) == window; }, PROMPTLY_MS);
+    xdotool(mouseMove(centre.x, centre.y) + " click 1");
 }
 
 const wchar_t* const SETTINGS = L"Software\\Kuroko\\Orlivex";

@@ -88,6 +88,7 @@ void expectRequestedDisplay();
 void xdotool(const std::string& arguments);
 // The xdotool arguments that move the pointer to x, y: X puts the virtual screen's corner at 0,0.
 std::string mouseMove(int x, int y);
+// Clicks the middle of window once the pointer would find it there.
 void click(HWND window);
 
 // The stored settings of the screen saver, written for a test and removed afterwards.
