@@ -1,10 +1,11 @@
 #include "tests/e2e/E2e.h"
 
-#include "awt/DibSurface.h"
+#include "awt/GdiObject.h"
 
 #include <tlhelp32.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <stdexcept>
 
@@ -12,12 +13,8 @@ namespace e2e {
 
 namespace {
 
-std::wstring moduleFolder() {
-    wchar_t path[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L"\\/"));
-}
+// This program measures in physical pixels, as the saver does, also on a scaled display.
+[[maybe_unused]] const bool dpiAware = SetProcessDPIAware();
 
 void fail(const char* what) {
     throw std::runtime_error(std::string(what) + " failed, error " + std::to_string(GetLastError()));
@@ -44,14 +41,21 @@ void startUnixCommand(const std::string& script) {
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         fail("starting a Unix command");
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    // For a Unix program Wine returns no process handle and leaves the thread handle and id as
+    // whatever was on its stack: closing that value may close any handle of this process, such as
+    // the one a test waits on.
+    if (info.hProcess) {
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
 }
 
 }  // namespace
 
 std::wstring saverPath() {
-    const std::wstring tests = moduleFolder();
+    wchar_t path[MAX_PATH];
+    std::wstring tests(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    tests.resize(tests.find_last_of(L"\\/"));
     return tests.substr(0, tests.find_last_of(L"\\/")) + L"\\orlivex.scr";
 }
 
@@ -60,8 +64,7 @@ Process::Process(const std::wstring& arguments, const char* locale) {
         startWithLocale(arguments, locale);
         return;
     }
-    std::wstring commandLine = L"\"" + saverPath() + L"\"";
-    if (!arguments.empty()) commandLine += L" " + arguments;
+    std::wstring commandLine = L"\"" + saverPath() + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
@@ -76,13 +79,14 @@ void Process::startWithLocale(const std::wstring& arguments, const char* locale)
     const std::wstring path = saverPath();
     startUnixCommand(std::string("LC_ALL=") + locale + " LANG=" + locale + " exec wine '" +
                      std::string(path.begin(), path.end()) + "' " + std::string(arguments.begin(), arguments.end()));
-    pumpUntil(
+    const bool found = pumpUntil(
         [&] {
             for (const DWORD id : saverProcesses())
                 if (!before.count(id)) info_.dwProcessId = id;
             return info_.dwProcessId != 0;
         },
-        15000);
+        STARTUP_MS);
+    if (!found) throw std::runtime_error("orlivex.scr did not start from the shell");
     info_.hProcess = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, info_.dwProcessId);
     if (!info_.hProcess) fail("finding orlivex.scr");
 }
@@ -90,7 +94,7 @@ void Process::startWithLocale(const std::wstring& arguments, const char* locale)
 Process::~Process() {
     if (running()) {
         TerminateProcess(info_.hProcess, 255);
-        WaitForSingleObject(info_.hProcess, 5000);
+        WaitForSingleObject(info_.hProcess, PROMPTLY_MS);
     }
     if (info_.hThread) CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
@@ -98,10 +102,6 @@ Process::~Process() {
 
 bool Process::waitExit(DWORD timeoutMs) {
     return pumpUntil([this] { return !running(); }, timeoutMs);
-}
-
-bool Process::running() const {
-    return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 DWORD Process::exitCode() const {
@@ -124,22 +124,18 @@ bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
-std::vector<HWND> windowsOf(DWORD pid, bool visibleOnly) {
-    struct Search {
-        DWORD pid;
-        bool visibleOnly;
-        std::vector<HWND> found;
-    } search{pid, visibleOnly, {}};
+std::vector<HWND> windowsOf(DWORD pid) {
+    std::pair<DWORD, std::vector<HWND>> search{pid, {}};
     EnumWindows(
         [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
+            auto* s = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(context);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == s->pid && (!s->visibleOnly || IsWindowVisible(window))) s->found.push_back(window);
+            if (owner == s->first && IsWindowVisible(window)) s->second.push_back(window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.second;
 }
 
 HWND waitForWindow(DWORD pid, DWORD timeoutMs) {
@@ -154,168 +150,77 @@ HWND waitForWindow(DWORD pid, DWORD timeoutMs) {
     return window;
 }
 
-Capture captureScreen(int x, int y, int width, int height) {
-    Capture capture;
-    capture.width = width;
-    capture.height = height;
-    const awt::DibSurface copy(width, height);
+std::vector<HWND> descendants(HWND window) {
+    std::vector<HWND> found;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::wstring classOf(HWND window) {
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[4096] = L"";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied);
+    return text;
+}
+
+RECT rectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+std::wstring waitForMessageBox(DWORD pid, HWND* box) {
+    std::wstring text;
+    pumpUntil(
+        [&] {
+            for (HWND window : windowsOf(pid)) {
+                if (classOf(window) != L"#32770" || textOf(window) != TITLE) continue;
+                *box = window;
+                text = textOf(GetDlgItem(window, 0xFFFF));
+            }
+            return !text.empty();
+        },
+        STARTUP_MS);
+    return text;
+}
+
+RECT screenRect() {
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+Capture captureScreen(const RECT& area) {
+    Capture capture{area.right - area.left, area.bottom - area.top, {}};
+    const awt::DibSurface copy(capture.width, capture.height);
     HDC screen = GetDC(nullptr);
-    if (!screen) fail("GetDC");
-    const bool ok = BitBlt(copy.getDC(), 0, 0, width, height, screen, x, y, SRCCOPY);
+    const bool ok = BitBlt(copy.getDC(), 0, 0, capture.width, capture.height, screen, area.left, area.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
     if (!ok) fail("screen capture");
     GdiFlush();
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) capture.pixels.push_back(copy.row(row)[column] & 0xFFFFFF);
-    }
+    for (int row = 0; row < capture.height; ++row)
+        for (int column = 0; column < capture.width; ++column)
+            capture.pixels.push_back(copy.row(row)[column] & 0xFFFFFF);
     return capture;
 }
 
-Capture captureScreen() {
-    return captureScreen(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-}
-
-std::uint32_t rgbOf(COLORREF colour) {
-    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
-
-void savePpm(const Capture& capture, const std::wstring& path) {
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    if (!file) return;
-    fprintf(file, "P6\n%d %d\n255\n", capture.width, capture.height);
-    for (std::uint32_t p : capture.pixels) {
-        const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
-                                      static_cast<unsigned char>(p)};
-        fwrite(rgb, 1, 3, file);
+int livePixels(const RECT& area, COLORREF colour) {
+    int live = 0;
+    for (const std::uint32_t p : captureScreen(area).pixels) {
+        if (p != 0 && p != rgbOf(colour)) return -1;
+        live += p != 0;
     }
-    fclose(file);
-}
-
-void xdotool(const std::string& arguments) {
-    // Wine signals a Unix program's handle once it has started, not when it ends: the shell around
-    // xdotool leaves a marker file when it is done, and the caller waits for that.
-    static int calls = 0;
-    const std::string marker = "/tmp/orlivex-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-                               std::to_string(++calls);
-    startUnixCommand("/usr/bin/xdotool " + arguments + "; touch " + marker);
-    std::wstring markerPath = L"Z:" + std::wstring(marker.begin(), marker.end());
-    for (auto& c : markerPath)
-        if (c == L'/') c = L'\\';
-    if (!pumpUntil([&] { return GetFileAttributesW(markerPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, 15000))
-        throw std::runtime_error("xdotool did not finish: " + arguments);
-    DeleteFileW(markerPath.c_str());
-}
-
-std::wstring messageBoxText(DWORD pid, const wchar_t* caption, HWND* box) {
-    for (HWND window : windowsOf(pid)) {
-        wchar_t className[64] = L"";
-        wchar_t title[256] = L"";
-        GetClassNameW(window, className, 64);
-        GetWindowTextW(window, title, 256);
-        if (std::wstring(className) != L"#32770" || std::wstring(title) != caption) continue;
-        wchar_t text[4096] = L"";
-        GetDlgItemTextW(window, 0xFFFF, text, 4096);
-        if (box) *box = window;
-        return text;
-    }
-    return L"";
-}
-
-const wchar_t* const StoredSettings::path = L"Software\\Kuroko\\Orlivex";
-const wchar_t* const StoredSettings::makerPath = L"Software\\Kuroko";
-
-StoredSettings::StoredSettings() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, makerPath);
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) != ERROR_SUCCESS)
-        fail("RegCreateKeyExW");
-}
-
-StoredSettings::~StoredSettings() {
-    if (key_) RegCloseKey(key_);
-    RegDeleteTreeW(HKEY_CURRENT_USER, makerPath);
-}
-
-void StoredSettings::makeUnwritable() {
-    RegCloseKey(key_);
-    key_ = nullptr;
-    RegDeleteTreeW(HKEY_CURRENT_USER, makerPath);
-    HKEY maker = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, makerPath, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &maker,
-                        nullptr) != ERROR_SUCCESS)
-        fail("RegCreateKeyExW(volatile)");
-    RegCloseKey(maker);
-}
-
-void StoredSettings::setDword(const wchar_t* name, DWORD value) {
-    RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-}
-
-void StoredSettings::setString(const wchar_t* name, const wchar_t* value) {
-    RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-}
-
-void StoredSettings::setShortDword(const wchar_t* name, WORD value) {
-    RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-}
-
-bool StoredSettings::exists(const wchar_t* name) const {
-    return RegQueryValueExW(key_, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
-DWORD StoredSettings::getDword(const wchar_t* name) const {
-    DWORD value = 0, size = sizeof value, type = 0;
-    if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
-        fail("RegQueryValueExW");
-    return value;
-}
-
-namespace {
-
-LRESULT CALLBACK rampProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT client;
-        GetClientRect(window, &client);
-        for (int x = 0; x < client.right; ++x) {
-            const int grey = GreyRamp::greyAt(x, client.right);
-            HBRUSH brush = CreateSolidBrush(RGB(grey, grey, grey));
-            RECT column{x, 0, x + 1, client.bottom};
-            FillRect(dc, &column, brush);
-            DeleteObject(brush);
-        }
-        EndPaint(window, &ps);
-        return 0;
-    }
-    return DefWindowProcW(window, msg, wParam, lParam);
-}
-
-}  // namespace
-
-GreyRamp::GreyRamp() : GreyRamp(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}) {}
-
-GreyRamp::GreyRamp(const RECT& area) {
-    static ATOM atom = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = rampProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"e2e.GreyRamp";
-        return RegisterClassW(&wc);
-    }();
-    window_ = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(atom), L"ramp", WS_POPUP | WS_VISIBLE, area.left, area.top,
-                              area.right - area.left, area.bottom - area.top, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    if (!window_) fail("CreateWindowExW");
-    UpdateWindow(window_);
-    // Wait until the picture really is on the screen.
-    const int width = area.right - area.left;
-    pumpUntil(
-        [&] {
-            const Capture c = captureScreen(area.left, area.top + 10, width, 1);
-            return c.at(0, 0) == 0 && c.at(width - 1, 0) == rgbOf(RGB(255, 255, 255));
-        },
-        5000);
+    return live;
 }
 
 std::vector<RECT> monitors() {
@@ -334,8 +239,150 @@ std::vector<RECT> monitors() {
     return found;
 }
 
-GreyRamp::~GreyRamp() {
-    DestroyWindow(window_);
+RECT virtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+int screenDpi() {
+    const awt::WindowDC screen(GetDC(nullptr));
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+void expectRequestedDisplay() {
+    if (const char* count = std::getenv("ORLIVEX_E2E_MONITORS")) {
+        const std::vector<RECT> screens = monitors();
+        ASSERT_EQ(screens.size(), std::stoul(count));
+        ASSERT_LT(screens.back().left, 0) << "the last monitor lies left of the primary";
+    }
+    if (const char* dpi = std::getenv("ORLIVEX_E2E_DPI")) {
+        ASSERT_EQ(screenDpi(), std::atoi(dpi));
+    }
+}
+
+void xdotool(const std::string& arguments) {
+    // Wine signals a Unix program's handle once it has started, not when it ends: the shell around
+    // xdotool leaves a marker file when it is done, and the caller waits for that.
+    static int calls = 0;
+    const std::string marker = "/tmp/orlivex-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(++calls);
+    startUnixCommand("/usr/bin/xdotool " + arguments + "; touch " + marker);
+    std::wstring markerPath = L"Z:" + std::wstring(marker.begin(), marker.end());
+    std::replace(markerPath.begin(), markerPath.end(), L'/', L'\\');
+    if (!pumpUntil([&] { return GetFileAttributesW(markerPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, STARTUP_MS))
+        throw std::runtime_error("xdotool did not finish: " + arguments);
+    DeleteFileW(markerPath.c_str());
+}
+
+std::string mouseMove(int x, int y) {
+    return "mousemove " + std::to_string(x - GetSystemMetrics(SM_XVIRTUALSCREEN)) + " " +
+           std::to_string(y - GetSystemMetrics(SM_YVIRTUALSCREEN));
+}
+
+void click(HWND window) {
+    const RECT r = rectOf(window);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    // A window just shown (the colour chooser) may not be where the pointer would find it yet.
+    pumpUntil([&] { return WindowFromPoint(centre) == window; }, PROMPTLY_MS);
+    xdotool(mouseMove(centre.x, centre.y) + " click 1");
+}
+
+const wchar_t* const SETTINGS = L"Software\\Kuroko\\Orlivex";
+const wchar_t* const MAKER = L"Software\\Kuroko";
+
+StoredSettings::StoredSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, MAKER);
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SETTINGS, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr))
+        fail("RegCreateKeyExW");
+}
+
+StoredSettings::~StoredSettings() {
+    if (key_) RegCloseKey(key_);
+    RegDeleteTreeW(HKEY_CURRENT_USER, MAKER);
+}
+
+void StoredSettings::makeUnwritable() {
+    RegCloseKey(key_);
+    key_ = nullptr;
+    RegDeleteTreeW(HKEY_CURRENT_USER, MAKER);
+    HKEY maker = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, MAKER, 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &maker,
+                        nullptr))
+        fail("RegCreateKeyExW(volatile)");
+    RegCloseKey(maker);
+}
+
+long long StoredSettings::get(const wchar_t* name) const {
+    DWORD value = 0, size = sizeof value, type = 0;
+    if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size)) return -1;
+    return type == REG_DWORD && size == sizeof value ? value : -2;
+}
+
+namespace {
+
+LRESULT CALLBACK rampProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_PAINT) return DefWindowProcW(window, msg, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    for (int x = 0; x < client.right; ++x) {
+        const int grey = GreyRamp::greyAt(x, client.right);
+        SetDCBrushColor(dc, RGB(grey, grey, grey));
+        const RECT column{x, 0, x + 1, client.bottom};
+        FillRect(dc, &column, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    }
+    EndPaint(window, &ps);
+    return 0;
+}
+
+}  // namespace
+
+GreyRamp::GreyRamp(const RECT& area) {
+    static ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = rampProc;
+        wc.lpszClassName = L"e2e.GreyRamp";
+        return RegisterClassW(&wc);
+    }();
+    window_ = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(atom), L"ramp", WS_POPUP | WS_VISIBLE, area.left, area.top,
+                              area.right - area.left, area.bottom - area.top, nullptr, nullptr, nullptr, nullptr);
+    if (!window_) fail("CreateWindowExW");
+    UpdateWindow(window_);
+    // Wait until the picture really is on the screen.
+    pumpUntil(
+        [&] {
+            const Capture c = captureScreen(RECT{area.left, area.top + 10, area.right, area.top + 11});
+            return c.at(0, 0) == 0 && c.at(c.width - 1, 0) == 0xFFFFFF;
+        },
+        PROMPTLY_MS);
+}
+
+void SaverFixture::TearDown() {
+    saver.reset();
+    // Destroyed only after the saver is gone: destroying them under a running saver takes Wine seconds.
+    ramps.clear();
+}
+
+void SaverFixture::startSaver(COLORREF colour) {
+    saver = std::make_unique<Process>(L"/s");
+    window = waitForWindow(saver->id(), STARTUP_MS);
+    ASSERT_NE(window, nullptr) << "no saver window";
+    const RECT all = virtualScreen();
+    const RECT middle{all.left, all.bottom / 2, all.right, all.bottom / 2 + 1};
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            const int live = livePixels(middle, colour);
+            return live >= 0 && live < all.right - all.left;
+        },
+        STARTUP_MS))
+        << "the first paint did not replace the picture";
+}
+
+void SaverFixture::expectEndsPromptlyWithZero() {
+    ASSERT_TRUE(saver->waitExit(PROMPTLY_MS)) << "the saver did not end";
+    EXPECT_EQ(saver->exitCode(), 0u);
 }
 
 }  // namespace e2e
