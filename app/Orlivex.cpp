@@ -107,9 +107,8 @@ void Orlivex::resume() {
 void Orlivex::actionPerformed(awt::ActionEvent& event) {
     // Timer ticks come from the object bound to the drawing window.
     const HWND window = static_cast<awt::WindowProcedure*>(event.source)->getHandle();
-    awt::WindowDC dc(GetDC(window), window);
+    const awt::WindowDC dc(GetDC(window), window);
     nextGeneration(dc.get());
-    if (dc.get()) ReleaseDC(window, dc.detach());
 }
 
 void Orlivex::loadSettings() {
@@ -264,6 +263,8 @@ void Orlivex::setCellSize(int n) {
     if (hasBoard()) {
         createBoard();
         if (target != nullptr) {
+            // The new board whole at once, so no tick draws its changes over the old picture.
+            if (painter != nullptr) completeSurface();
             target->repaint(0, 0, target->getWidth(), target->getHeight());
         }
     }
