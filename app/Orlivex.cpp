@@ -4,6 +4,7 @@
 #include "app/SettingsStore.h"
 #include "awt/Component.h"
 #include "awt/GdiObject.h"
+#include "awt/TextMetrics.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
@@ -11,27 +12,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-
-namespace {
-
-// Every monitor's rectangle on the virtual screen.
-std::vector<RECT> monitorRectangles() {
-    std::vector<RECT> found;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, RECT*, LPARAM list) -> BOOL {
-            MONITORINFO info{};
-            info.cbSize = sizeof(info);
-            if (GetMonitorInfoW(monitor, &info)) {
-                reinterpret_cast<std::vector<RECT>*>(list)->push_back(info.rcMonitor);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-}  // namespace
 
 Orlivex::Orlivex()
     : interval(DEFAULT_INTERVAL), cellSize(DEFAULT_CELL_SIZE), color(static_cast<COLORREF>(DEFAULT_COLOR)) {
@@ -48,7 +28,7 @@ void Orlivex::start(awt::Component* target, HWND) {
         // One board across the whole window, so patterns travel from one monitor to the next; each
         // monitor seeds it from its own picture, and the gaps between monitors are off-screen.
         setSeedOrigin(target->getX(), target->getY());
-        setShownAreas(monitorRectangles());
+        setShownAreas(awt::getMonitorRectangles());
     }
     createBoard();
     target->setBackground(RGB(0, 0, 0));

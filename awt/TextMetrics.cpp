@@ -92,6 +92,24 @@ RECT getWorkArea(HWND window) {
     return info.rcWork;
 }
 
+std::vector<RECT> getMonitorRectangles() {
+    std::vector<RECT> found;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, RECT*, LPARAM list) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof(info);
+            if (GetMonitorInfoW(monitor, &info)) {
+                auto& rectangles = *reinterpret_cast<std::vector<RECT>*>(list);
+                const bool primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+                rectangles.insert(primary ? rectangles.begin() : rectangles.end(), info.rcMonitor);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 bool isFullWindowDrag() noexcept {
     BOOL value = FALSE;
     return SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &value, 0) && value != FALSE;

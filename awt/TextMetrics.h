@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace awt {
 
 // Average character width and half the character height of the default GUI font: the default gap
@@ -23,6 +25,8 @@ void mapWindowPoints(HWND from, HWND to, POINT* points, int count);
 // The work area of the monitor of window, the primary one if it is on none.
 // Throws "::GetMonitorInfo() failed".
 RECT getWorkArea(HWND window);
+// The rectangle of every monitor in screen coordinates, the primary one first.
+std::vector<RECT> getMonitorRectangles();
 // Whether windows are dragged with their contents shown.
 bool isFullWindowDrag() noexcept;
 

@@ -223,22 +223,6 @@ int livePixels(const RECT& area, COLORREF colour) {
     return live;
 }
 
-std::vector<RECT> monitors() {
-    std::vector<RECT> found;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, RECT*, LPARAM list) -> BOOL {
-            MONITORINFO info{};
-            info.cbSize = sizeof info;
-            if (!GetMonitorInfoW(monitor, &info)) return TRUE;
-            auto& rects = *reinterpret_cast<std::vector<RECT>*>(list);
-            rects.insert((info.dwFlags & MONITORINFOF_PRIMARY) ? rects.begin() : rects.end(), info.rcMonitor);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 RECT virtualScreen() {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -252,7 +236,7 @@ int screenDpi() {
 
 void expectRequestedDisplay() {
     if (const char* count = std::getenv("ORLIVEX_E2E_MONITORS")) {
-        const std::vector<RECT> screens = monitors();
+        const std::vector<RECT> screens = awt::getMonitorRectangles();
         ASSERT_EQ(screens.size(), std::stoul(count));
         ASSERT_LT(screens.back().left, 0) << "the last monitor lies left of the primary";
     }

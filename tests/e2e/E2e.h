@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "awt/DibSurface.h"
+#include "awt/TextMetrics.h"
 
 // Support for driving the real orlivex.scr the way the screen-saver host does.
 namespace e2e {
@@ -75,8 +76,7 @@ inline std::uint32_t rgbOf(COLORREF colour) { return awt::DibSurface::toPixel(co
 // Live pixels (of colour) in area, or -1 when a pixel is neither black nor colour.
 int livePixels(const RECT& area, COLORREF colour);
 
-// The rectangle of every monitor, the primary first, and of the virtual screen around them.
-std::vector<RECT> monitors();
+// The rectangle of the virtual screen around every monitor (awt::getMonitorRectangles).
 RECT virtualScreen();
 
 int screenDpi();

@@ -23,7 +23,7 @@ TEST_F(SaverTest, EveryMonitorShowsLifeFromOneGreyBandOfItsOwnPicture) {
     settings.set(L"interval", 1000);
     settings.set(L"size", 1);
     settings.set(L"color", colour);
-    const std::vector<RECT> screens = e2e::monitors();
+    const std::vector<RECT> screens = awt::getMonitorRectangles();
     for (const RECT& screen : screens) ramps.push_back(std::make_unique<e2e::GreyRamp>(screen));
     const int pointerX = (screens.back().left + screens.back().right) / 2;
     const int pointerY = (screens.back().top + screens.back().bottom) / 2;
