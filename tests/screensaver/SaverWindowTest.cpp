@@ -12,6 +12,7 @@
 #include "awt/Toolkit.h"
 #include "screensaver/DummyParent.h"
 #include "screensaver/SaverWindow.h"
+#include "tests/support/LoopWatchdog.h"
 
 namespace {
 
@@ -170,6 +171,7 @@ INSTANTIATE_TEST_SUITE_P(Messages, SaverEndTest,
                                            Ender{WM_SYSCOMMAND, SC_SCREENSAVE}));
 
 TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
+    const testing_support::LoopWatchdog watchdog;
     PostMessageW(saver->getHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(saver->getToolkit()->run(), 0);
     saver->setVisible(true);
