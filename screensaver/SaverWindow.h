@@ -34,6 +34,8 @@ public:
     // Shows the cursor, hides the window and asks the loop to end with 0; once per native window; later
     // calls do nothing.
     void endSaving();
+    // What the window asked to hear about the display.
+    const DisplayStateNotification& getDisplayState() const noexcept { return displayState; }
 
     void windowActivated(awt::WindowEvent& event) override;
     void windowDeactivated(awt::WindowEvent& event) override;

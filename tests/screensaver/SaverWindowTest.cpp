@@ -1,4 +1,5 @@
-// The saver window in-process: renderer life cycle, cursor, and which messages end saving.
+// The saver window in-process: renderer life cycle, cursor, the display-state registration, and which
+// messages end saving.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -52,6 +53,39 @@ bool quitPosted() {
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && msg.wParam == 0;
 }
 
+// What the window asks of RegisterPowerSettingNotification, which Wine only pretends to do; the console
+// display state is refused when told.
+struct Registration {
+    HANDLE recipient;
+    GUID setting;
+    DWORD flags;
+};
+std::vector<Registration> registrations;
+bool refuseDisplayState = false;
+
+HPOWERNOTIFY WINAPI recordRegistration(HANDLE recipient, LPCGUID setting, DWORD flags) {
+    registrations.push_back(Registration{recipient, *setting, flags});
+    if (refuseDisplayState && *setting == GUID_CONSOLE_DISPLAY_STATE) return nullptr;
+    return reinterpret_cast<HPOWERNOTIFY>(static_cast<INT_PTR>(registrations.size()));
+}
+
+// Puts recordRegistration in place of the registering call while it lives.
+class RecordedRegistrations {
+public:
+    RecordedRegistrations() {
+        registrations.clear();
+        refuseDisplayState = false;
+        screensaver::DisplayStateNotification::registerSetting = recordRegistration;
+    }
+    RecordedRegistrations(const RecordedRegistrations&) = delete;
+    RecordedRegistrations& operator=(const RecordedRegistrations&) = delete;
+    ~RecordedRegistrations() { screensaver::DisplayStateNotification::registerSetting = saved; }
+
+private:
+    const screensaver::DisplayStateNotification::RegisterFunction saved =
+        screensaver::DisplayStateNotification::registerSetting;
+};
+
 class SaverWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -74,6 +108,7 @@ protected:
     }
     bool saving() { return saver->isVisible() && !quitPosted(); }
 
+    const RecordedRegistrations recorded;
     int cursorBefore = 0;
     RecordingRenderer renderer;
     // Held by pointer: its destructor may throw, which a test fixture's may not.
@@ -178,6 +213,43 @@ TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
     PostMessageW(saver->getHandle(), WM_KEYDOWN, 'X', 0);
     EXPECT_EQ(saver->getToolkit()->run(), 0);
     EXPECT_FALSE(saver->isVisible());
+}
+
+TEST_F(SaverWindowTest, AsksToHearOfTheDisplayUntilItsWindowGoes) {
+    ASSERT_EQ(registrations.size(), 1u);
+    EXPECT_EQ(registrations[0].recipient, saver->getHandle());
+    EXPECT_EQ(registrations[0].flags, static_cast<DWORD>(DEVICE_NOTIFY_WINDOW_HANDLE));
+    ASSERT_NE(saver->getDisplayState().getSetting(), nullptr);
+    EXPECT_EQ(*saver->getDisplayState().getSetting(), registrations[0].setting);
+    saver->dispose();
+    EXPECT_EQ(saver->getDisplayState().getSetting(), nullptr);
+}
+
+// Windows 7 knows only the monitor's power; a system that refuses the console display state is
+// asked for that as well.
+TEST(DisplayStateRegistrationTest, TheMonitorsPowerServesWhereTheConsoleDisplayStateDoesNot) {
+    const RecordedRegistrations recorded;
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr);
+    const struct {
+        bool consoleDisplayStateKnown;
+        bool refused;
+        std::vector<GUID> asked;
+    } cases[] = {{true, false, {GUID_CONSOLE_DISPLAY_STATE}},
+                 {true, true, {GUID_CONSOLE_DISPLAY_STATE, GUID_MONITOR_POWER_ON}},
+                 {false, false, {GUID_MONITOR_POWER_ON}}};
+    for (const auto& c : cases) {
+        registrations.clear();
+        refuseDisplayState = c.refused;
+        screensaver::DisplayStateNotification notification;
+        EXPECT_TRUE(notification.registerFor(window, c.consoleDisplayStateKnown));
+        std::vector<GUID> asked;
+        for (const Registration& r : registrations) asked.push_back(r.setting);
+        EXPECT_EQ(asked, c.asked) << c.consoleDisplayStateKnown << c.refused;
+        ASSERT_NE(notification.getSetting(), nullptr);
+        EXPECT_EQ(*notification.getSetting(), c.asked.back());
+    }
+    DestroyWindow(window);
 }
 
 // The console display going off, as the system announces it.
