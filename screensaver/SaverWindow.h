@@ -5,6 +5,7 @@
 #include "awt/Listeners.h"
 #include "awt/Window.h"
 #include "screensaver/DisplayStateNotification.h"
+#include "screensaver/HiddenCursor.h"
 #include "screensaver/Renderer.h"
 
 namespace screensaver {
@@ -27,6 +28,7 @@ public:
     // Creates the native window, then starts the renderer while the window is still hidden; a window
     // that exists already is left as it is. Asks to hear of the display going off and on.
     void addNotify() override;
+    // Stops asking about the display, stops the renderer and shows the cursor, then destroys the window.
     void removeNotify() override;
 
     // Not owned; must be set before the window is shown and outlive its native window.
@@ -63,6 +65,8 @@ private:
     bool ended;  // endSaving ran since the native window was created
     bool displayOff;
     DisplayStateNotification displayState;
+    // Hidden while the native window exists and saving goes on; whatever ends the window shows it.
+    HiddenCursor cursor;
 };
 
 }  // namespace screensaver

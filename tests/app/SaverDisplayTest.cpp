@@ -66,7 +66,6 @@ TEST(SaverDisplayStateTest, NoGenerationIsComputedWhileTheDisplayIsOff) {
     }
     MSG msg;
     while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
-    ShowCursor(TRUE);
 }
 
 }  // namespace

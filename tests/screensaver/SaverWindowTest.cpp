@@ -24,6 +24,7 @@ public:
         calls.push_back("start");
         startedHidden = !IsWindowVisible(handle);
         startTarget = target;
+        if (failStart) throw std::runtime_error("start failed");
     }
     void paint(awt::Component*, HDC dc) override {
         calls.push_back("paint");
@@ -36,6 +37,7 @@ public:
 
     std::vector<std::string> calls;
     bool startedHidden = false;
+    bool failStart = false;
     bool failPaint = false;
     HDC lastDc = nullptr;
     awt::Component* startTarget = nullptr;
@@ -171,10 +173,19 @@ TEST_F(SaverWindowTest, AFailedPaintStillEndsThePaintSoTheNextOneGetsTheSameDevi
     EXPECT_EQ(renderer.lastDc, failed) << "the failed paint's device context was not given back";
 }
 
-TEST_F(SaverWindowTest, ReleasesCharactersAndTheFirstMouseMoveDoNotEndSavingAMoveOfOnePixelDoes) {
-    for (const UINT msg : {WM_KEYUP, WM_CHAR, WM_LBUTTONUP, WM_RBUTTONUP}) {
-        send(msg, 'A', 0);
-        EXPECT_TRUE(saving()) << "message " << std::hex << msg;
+TEST_F(SaverWindowTest, NoSignOfTheUserDoesNotEndSavingNorDoesTheFirstMouseMoveAMoveOfOnePixelDoes) {
+    // A screen-saver command reaching the running saver is answered, and not handed on to start it again.
+    const struct {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    } keepers[] = {{WM_KEYUP, 'A', 0},           {WM_CHAR, 'A', 0},
+                   {WM_LBUTTONUP, 0, 0},         {WM_RBUTTONUP, 0, 0},
+                   {WM_ACTIVATE, WA_ACTIVE, 0},  {WM_NCACTIVATE, TRUE, 0},
+                   {WM_SYSCOMMAND, SC_SCREENSAVE, 0}, {WM_SYSCOMMAND, SC_MONITORPOWER, 2}};
+    for (const auto& keeper : keepers) {
+        send(keeper.msg, keeper.wParam, keeper.lParam);
+        EXPECT_TRUE(saving()) << "message " << std::hex << keeper.msg << " " << keeper.wParam;
     }
     // The first move only records where the mouse is, whatever the position.
     send(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 7));
@@ -201,9 +212,10 @@ TEST_P(SaverEndTest, EndsSavingAndShowsTheCursorExactlyOnce) {
 INSTANTIATE_TEST_SUITE_P(Messages, SaverEndTest,
                          ::testing::Values(Ender{WM_KEYDOWN, VK_SHIFT}, Ender{WM_SYSKEYDOWN, VK_MENU},
                                            Ender{WM_LBUTTONDOWN, 0}, Ender{WM_RBUTTONDOWN, 0},
-                                           Ender{WM_MBUTTONDOWN, 0}, Ender{WM_MOUSEWHEEL, 0},
+                                           Ender{WM_MBUTTONDOWN, 0}, Ender{WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON1)},
+                                           Ender{WM_MOUSEWHEEL, 0}, Ender{WM_MOUSEHWHEEL, 0},
                                            Ender{WM_ACTIVATE, WA_INACTIVE}, Ender{WM_ACTIVATEAPP, FALSE},
-                                           Ender{WM_SYSCOMMAND, SC_SCREENSAVE}));
+                                           Ender{WM_NCACTIVATE, FALSE}));
 
 TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
     const testing_support::LoopWatchdog watchdog;
@@ -213,6 +225,21 @@ TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
     PostMessageW(saver->getHandle(), WM_KEYDOWN, 'X', 0);
     EXPECT_EQ(saver->getToolkit()->run(), 0);
     EXPECT_FALSE(saver->isVisible());
+}
+
+// A failure on the way (here the renderer's start; a tick or a display change alike) ends in an error
+// box, which needs the pointer.
+TEST(SaverCursorTest, AFailedStartLeavesTheCursorShownOnceTheWindowGoes) {
+    const int before = cursorCount();
+    RecordingRenderer renderer;
+    renderer.failStart = true;
+    {
+        const auto saver = std::make_unique<screensaver::SaverWindow>();
+        saver->setRenderer(&renderer);
+        EXPECT_THROW(saver->setVisible(true), std::runtime_error);
+    }
+    EXPECT_EQ(cursorCount(), before);
+    while (cursorCount() < before) ShowCursor(TRUE);
 }
 
 TEST_F(SaverWindowTest, AsksToHearOfTheDisplayUntilItsWindowGoes) {
