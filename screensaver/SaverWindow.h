@@ -28,7 +28,7 @@ public:
     // Creates the native window, then starts the renderer while the window is still hidden; a window
     // that exists already is left as it is. Asks to hear of the display going off and on.
     void addNotify() override;
-    // Stops asking about the display, stops the renderer and shows the cursor, then destroys the window.
+    // Stops asking about the display, shows the cursor and stops the renderer, then destroys the window.
     void removeNotify() override;
 
     // Not owned; must be set before the window is shown and outlive its native window.
