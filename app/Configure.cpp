@@ -103,11 +103,12 @@ void Configure::buildContents() {
     setResizable(false);
     pack();
     // The controls exist now, with the default font; they take the dialog's font at its DPI.
-    applyDpi(awt::getWindowDpi(handle));
+    dpiChanged(awt::getWindowDpi(handle));
+    pack();
     center();
 }
 
-void Configure::applyDpi(UINT dpi) {
+void Configure::dpiChanged(UINT dpi) {
     const HFONT font = awt::getDialogFont(dpi);
     awt::setTreeFont(this, font);
     awt::getFontUnits(font, marginWidth, marginHeight);
@@ -126,18 +127,6 @@ void Configure::applyDpi(UINT dpi) {
         renderer->start(preview, preview->getHandle());
     }
     invalidate();
-    pack();
-}
-
-LRESULT Configure::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_DPICHANGED) {
-        // The suggested rectangle is only the old size scaled: keep its position, take our own size.
-        const RECT* const suggested = reinterpret_cast<const RECT*>(lParam);
-        if (suggested != nullptr) setLocation(suggested->left, suggested->top);
-        applyDpi(HIWORD(wParam));
-        return 0;
-    }
-    return screensaver::ConfigDialog::handleMessage(msg, wParam, lParam);
 }
 
 awt::NumberField* Configure::createNumberField(int minimum, int maximum, int value, Method method) {

@@ -31,8 +31,6 @@ public:
 
     // The frame's insets plus one default gap on every side.
     awt::Insets getInsets() const override;
-    // WM_DPICHANGED (moved to a monitor of another DPI) lays the dialog out again at the new DPI.
-    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     // The renderer that holds the edited settings and drives the preview.
     Orlivex* getRenderer() const noexcept { return renderer.get(); }
@@ -41,8 +39,8 @@ private:
     using Method = void (Configure::*)();
 
     void buildContents();
-    // Font, gaps and preview size at dpi, for a dialog whose native windows exist; then packs.
-    void applyDpi(UINT dpi);
+    // Font, gaps and preview size at dpi, for a dialog whose native windows exist.
+    void dpiChanged(UINT dpi) override;
     awt::NumberField* createNumberField(int minimum, int maximum, int value, Method method);
     awt::Button* createButton(int stringId, Method method);
 

@@ -48,7 +48,11 @@ Dialog::~Dialog() noexcept(false) {
 }
 
 LRESULT Dialog::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return Window::handleMessage(msg, wParam, lParam);
+    // The low four bits of the command are the system's own.
+    if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+        return Window::handleMessage(msg, wParam, lParam);
+    }
+    return Frame::handleMessage(msg, wParam, lParam);
 }
 
 DWORD Dialog::getStyle() const {

@@ -18,7 +18,8 @@ public:
     Dialog(Window* owner, std::wstring title, bool modal);
     ~Dialog() noexcept(false) override;
 
-    // The window's handling: a dialog does not swallow the close command when it is not closable.
+    // The frame's handling, except that a dialog does not swallow the close command when it is not
+    // closable.
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // A popup with caption and system menu; a sizing border when resizable.
     DWORD getStyle() const override;

@@ -1,5 +1,6 @@
 #include "awt/Frame.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -15,6 +16,18 @@ namespace {
 constexpr int NOT_COMPUTED = -1;
 constexpr DWORD CAPTION_BITS = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD FRAME_SIZING_BITS = WS_THICKFRAME | WS_MAXIMIZEBOX;
+// Windows 10 1703 and later; the headers of the Windows 7 target this program builds for hide it.
+constexpr UINT GET_DPI_SCALED_SIZE = 0x02E4;
+
+using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+
+// Windows 10 1607 and later: looked up at run time.
+AdjustWindowRectExForDpiFunction adjustWindowRectExForDpi() noexcept {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 == nullptr ? nullptr
+                             : reinterpret_cast<AdjustWindowRectExForDpiFunction>(
+                                   reinterpret_cast<void*>(GetProcAddress(user32, "AdjustWindowRectExForDpi")));
+}
 
 // Greys (or enables again) the close command of window's system menu, and with it the close button.
 void enableCloseCommand(HWND window, bool enabled) {
@@ -69,7 +82,69 @@ LRESULT Frame::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE && !closable) {
         return 0;
     }
+    if (msg == GET_DPI_SCALED_SIZE) {
+        // FALSE leaves the system's linear scaling.
+        return scaledSize(static_cast<UINT>(wParam), reinterpret_cast<SIZE*>(lParam)) ? TRUE : FALSE;
+    }
+    if (msg == WM_DPICHANGED) {
+        moveToDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    }
     return Window::handleMessage(msg, wParam, lParam);
+}
+
+void Frame::dpiChanged(UINT) {}
+
+bool Frame::sizeAtDpi(UINT dpi, SIZE* size) {
+    static const AdjustWindowRectExForDpiFunction adjust = adjustWindowRectExForDpi();
+    if (adjust == nullptr || handle == nullptr) {
+        return false;
+    }
+    // The contents at their preferred size, inside the border and caption the style has at dpi; not
+    // measured from the window, whose border may still be the old one.
+    const Dimension preferred = getPreferredSize();
+    const Insets border = Frame::getInsets();
+    RECT rect{0, 0, preferred.width - border.left - border.right, preferred.height - border.top - border.bottom};
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(handle, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(handle, GWL_EXSTYLE));
+    if (!adjust(&rect, style, GetMenu(handle) != nullptr, exStyle, dpi)) {
+        return false;
+    }
+    const SIZE wanted{rect.right - rect.left, rect.bottom - rect.top};
+    // A frame the user can size keeps a larger size.
+    *size = resizable ? SIZE{std::max(size->cx, wanted.cx), std::max(size->cy, wanted.cy)} : wanted;
+    return true;
+}
+
+bool Frame::scaledSize(UINT dpi, SIZE* size) {
+    if (size == nullptr) {
+        return false;
+    }
+    dpiChanged(dpi);
+    return sizeAtDpi(dpi, size);
+}
+
+void Frame::moveToDpi(UINT dpi, const RECT* suggested) {
+    dpiChanged(dpi);
+    RECT target{x, y, x + width, y + height};
+    if (suggested != nullptr) {
+        target = *suggested;
+    }
+    // Where the system did not ask WM_GETDPISCALEDSIZE (before Windows 10 1703), the suggestion is
+    // only the old size scaled.
+    SIZE size{target.right - target.left, target.bottom - target.top};
+    const bool sized = sizeAtDpi(dpi, &size);
+    // One move and resize together: moving the old size first could leave the frame mostly on the
+    // monitor it came from, which would move it back.
+    setBounds(target.left, target.top, size.cx, size.cy);
+    // The border changed with the DPI: the remembered insets and client offset are wrong now.
+    validate();
+    if (!sized) {
+        // Grown in place to the contents within the border as measured now.
+        const Dimension preferred = getPreferredSize();
+        setSize(resizable ? std::max(width, preferred.width) : preferred.width,
+                resizable ? std::max(height, preferred.height) : preferred.height);
+    }
 }
 
 const wchar_t* Frame::getWindowText() const {

@@ -20,7 +20,10 @@ public:
     // exception is unwinding.
     ~Frame() noexcept(false) override;
 
-    // Swallows the system close command while the frame is not closable.
+    // Swallows the system close command while the frame is not closable. Moved to a monitor of another
+    // DPI, it answers WM_GETDPISCALEDSIZE with the size its contents want there (never less for a
+    // resizable frame), then on WM_DPICHANGED takes the suggested place with that size in one step,
+    // measures its border again and lays out inside it.
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The title; the native window is created with it.
     const wchar_t* getWindowText() const override;
@@ -54,12 +57,25 @@ public:
     HICON getLargeIcon() const noexcept { return largeIcon.get(); }
 
 protected:
+    // The frame is about to be shown at dpi: fonts, gaps and fixed sizes of the contents for it.
+    // Called before the frame's new size is computed, possibly more than once for one move.
+    // Does nothing by default.
+    virtual void dpiChanged(UINT dpi);
+
     // Stores resizable and adds or removes bits on an existing window, which is then redrawn with its
     // new border and laid out inside it.
     void changeResizable(bool newResizable, DWORD bits);
 
 private:
     static void sendIcons(HWND window, HICON smallHandle, HICON largeHandle);
+    // Into size: the window size that holds the contents at their preferred size at dpi; a resizable
+    // frame keeps a larger size. False where the system cannot tell the border at another DPI.
+    bool sizeAtDpi(UINT dpi, SIZE* size);
+    // WM_GETDPISCALEDSIZE: the contents at dpi first.
+    bool scaledSize(UINT dpi, SIZE* size);
+    // WM_DPICHANGED: the contents at dpi, the suggested place and the size for them in one step, then
+    // the border measured again and the layout inside it.
+    void moveToDpi(UINT dpi, const RECT* suggested);
 
     std::wstring title;
     bool resizable;

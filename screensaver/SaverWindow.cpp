@@ -24,7 +24,9 @@ LRESULT SaverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam == 0) endSaving();
         break;
     case WM_SYSCOMMAND:
-        if (wParam == SC_SCREENSAVE) endSaving();
+        // The low four bits of the command are the system's own. Saving is what runs already: the
+        // default handling would start the saver again.
+        if ((wParam & 0xFFF0) == SC_SCREENSAVE) return 0;
         break;
     case WM_MOUSEMOVE: {
         const int x = static_cast<short>(LOWORD(lParam));
@@ -38,6 +40,8 @@ LRESULT SaverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+    case WM_XBUTTONDOWN:
         endSaving();
         break;
     case WM_PAINT:
@@ -69,7 +73,7 @@ LRESULT SaverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HWND SaverWindow::createWindow() {
     HWND window = awt::Window::createWindow();
-    ShowCursor(FALSE);
+    cursor.hide();
     ended = false;
     return window;
 }
@@ -88,6 +92,7 @@ void SaverWindow::addNotify() {
 
 void SaverWindow::removeNotify() {
     displayState.release();
+    cursor.show();
     if (renderer) renderer->stop(this);
     awt::Window::removeNotify();
 }
@@ -131,7 +136,7 @@ void SaverWindow::endSaving() {
     // once is shown once.
     if (ended) return;
     ended = true;
-    ShowCursor(TRUE);
+    cursor.show();
     setVisible(false);
     getToolkit()->postQuit(0);
 }

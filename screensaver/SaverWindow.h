@@ -5,6 +5,7 @@
 #include "awt/Listeners.h"
 #include "awt/Window.h"
 #include "screensaver/DisplayStateNotification.h"
+#include "screensaver/HiddenCursor.h"
 #include "screensaver/Renderer.h"
 
 namespace screensaver {
@@ -27,6 +28,7 @@ public:
     // Creates the native window, then starts the renderer while the window is still hidden; a window
     // that exists already is left as it is. Asks to hear of the display going off and on.
     void addNotify() override;
+    // Stops asking about the display, shows the cursor and stops the renderer, then destroys the window.
     void removeNotify() override;
 
     // Not owned; must be set before the window is shown and outlive its native window.
@@ -34,6 +36,8 @@ public:
     // Shows the cursor, hides the window and asks the loop to end with 0; once per native window; later
     // calls do nothing.
     void endSaving();
+    // What the window asked to hear about the display.
+    const DisplayStateNotification& getDisplayState() const noexcept { return displayState; }
 
     void windowActivated(awt::WindowEvent& event) override;
     void windowDeactivated(awt::WindowEvent& event) override;
@@ -61,6 +65,8 @@ private:
     bool ended;  // endSaving ran since the native window was created
     bool displayOff;
     DisplayStateNotification displayState;
+    // Hidden while the native window exists and saving goes on; whatever ends the window shows it.
+    HiddenCursor cursor;
 };
 
 }  // namespace screensaver

@@ -131,6 +131,7 @@ TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
 
 TEST_F(PreviewDrawingTest, AWindowCloseEndsTheLoopWithZero) {
     PostMessageW(preview->getHandle(), WM_CLOSE, 0, 0);
+    const testing_support::LoopWatchdog watchdog;
     EXPECT_EQ(preview->getToolkit()->run(), 0);
 }
 
@@ -138,6 +139,7 @@ TEST_F(PreviewDrawingTest, DestroyingTheAreaEndsTheLoopWithZero) {
     PostMessageW(area, WM_NULL, 0, 0);
     DestroyWindow(area);
     EXPECT_EQ(preview->getHandle(), nullptr) << "the native window went with its parent";
+    const testing_support::LoopWatchdog watchdog;
     EXPECT_EQ(preview->getToolkit()->run(), 0);
 }
 

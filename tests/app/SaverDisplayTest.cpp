@@ -1,11 +1,15 @@
-// The Life renderer in the saver window while the console display goes off and on: the saver
-// hears of it through WM_POWERBROADCAST, delivered here as the system would deliver it.
+// The Life renderer in the saver window while the display goes off and on (the saver hears of it
+// through WM_POWERBROADCAST, delivered here as the system would deliver it), and when a part of the
+// window is uncovered.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
+#include "Canvas.h"
 #include "app/Orlivex.h"
 #include "screensaver/SaverWindow.h"
 
@@ -41,7 +45,8 @@ void sendDisplayState(HWND window, DWORD state, const GUID& setting = GUID_CONSO
 }
 
 // Off stops the generations and keeps the board; on or dimmed (still visible) goes on from it. A
-// repeated state changes nothing, nor does a message about another power setting.
+// repeated state changes nothing, nor does a message about another power setting. Windows 7 tells
+// only whether the monitor has power.
 TEST(SaverDisplayStateTest, NoGenerationIsComputedWhileTheDisplayIsOff) {
     Orlivex renderer;
     renderer.setInterval(10);
@@ -53,7 +58,8 @@ TEST(SaverDisplayStateTest, NoGenerationIsComputedWhileTheDisplayIsOff) {
         const struct { DWORD state; const GUID* setting; bool runs; } steps[] = {
             {0, &GUID_CONSOLE_DISPLAY_STATE, false}, {0, &GUID_CONSOLE_DISPLAY_STATE, false},
             {1, &GUID_ACDC_POWER_SOURCE, false},     {2, &GUID_CONSOLE_DISPLAY_STATE, true},
-            {0, &GUID_CONSOLE_DISPLAY_STATE, false}, {1, &GUID_CONSOLE_DISPLAY_STATE, true}};
+            {0, &GUID_CONSOLE_DISPLAY_STATE, false}, {1, &GUID_CONSOLE_DISPLAY_STATE, true},
+            {0, &GUID_MONITOR_POWER_ON, false},      {1, &GUID_MONITOR_POWER_ON, true}};
         for (const auto& step : steps) {
             sendDisplayState(saver.getHandle(), step.state, *step.setting);
             const std::vector<bool> board = boardOf(renderer);
@@ -64,7 +70,56 @@ TEST(SaverDisplayStateTest, NoGenerationIsComputedWhileTheDisplayIsOff) {
     }
     MSG msg;
     while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
-    ShowCursor(TRUE);
+}
+
+// The system invalidates the part of the window that another one uncovers; that part alone is painted,
+// from the current generation's picture at the same place.
+TEST(SaverRepaintTest, AnUncoveredPartShowsTheBoardAsItIsNowWhereItLies) {
+    Orlivex renderer;
+    renderer.setInterval(1000);
+    renderer.setCellSize(5);
+    {
+        screensaver::SaverWindow saver;
+        saver.setRenderer(&renderer);
+        saver.setVisible(true);
+        renderer.suspend();  // no generation from here on
+        const HWND window = saver.getHandle();
+        // Shown and painted, with nothing more on its way.
+        ASSERT_TRUE(pumpUntil(
+            [&] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0 && !GetUpdateRect(window, nullptr, FALSE); }, 2000));
+        const int width = saver.getWidth();
+        const int height = saver.getHeight();
+        // What covered the window, and cells that changed meanwhile in a pattern that shows a
+        // misplaced copy.
+        const HDC dc = GetDC(window);
+        const RECT all{0, 0, width, height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        ReleaseDC(window, dc);
+        const RECT part{100, 60, 300, 160};
+        for (int row = part.top / 5; row < part.bottom / 5; ++row)
+            for (int column = part.left / 5; column < part.right / 5; ++column)
+                renderer.setAlive(column, row, (column * 7 + row * 3) % 5 == 0);
+        InvalidateRect(window, &part, FALSE);
+        UpdateWindow(window);
+
+        testing_support::Canvas shown(width, height, RGB(0, 0, 0));
+        shown.copyFrom(window);
+        const testing_support::Canvas expected(width, height, RGB(0, 0, 0));
+        renderer.paint(expected.getDC());
+        const std::vector<std::uint32_t> shownPixels = shown.pixels();
+        const std::vector<std::uint32_t> expectedPixels = expected.pixels();
+        int wrong = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const std::size_t i = static_cast<std::size_t>(y) * width + x;
+                const std::uint32_t want = PtInRect(&part, POINT{x, y}) ? expectedPixels[i] & 0xFFFFFF : 0xFFFFFF;
+                wrong += (shownPixels[i] & 0xFFFFFF) != want;
+            }
+        EXPECT_EQ(wrong, 0);
+        saver.endSaving();
+    }
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
 }  // namespace

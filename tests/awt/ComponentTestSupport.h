@@ -20,9 +20,11 @@
 #include "klib/Exception.h"
 #include "klib/Runnable.h"
 #include "tests/klib/ExpectThrows.h"
+#include "tests/support/LoopWatchdog.h"
 
 namespace ui_test {
 
+using testing_support::LoopWatchdog;
 using testing_support::messageOf;
 using Log = std::vector<std::wstring>;
 
@@ -32,25 +34,6 @@ inline void discardMessages() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
 }
-
-// Ends a loop that would otherwise wait forever: posts WM_QUIT with EXPIRED after timeoutMs.
-class LoopWatchdog {
-public:
-    static constexpr int EXPIRED = -77;
-
-    explicit LoopWatchdog(UINT timeoutMs = 5000) : timer_(SetTimer(nullptr, 0, timeoutMs, expire)) {}
-    LoopWatchdog(const LoopWatchdog&) = delete;
-    LoopWatchdog& operator=(const LoopWatchdog&) = delete;
-    ~LoopWatchdog() { KillTimer(nullptr, timer_); }
-
-private:
-    static void CALLBACK expire(HWND, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(nullptr, timer);
-        PostQuitMessage(EXPIRED);
-    }
-
-    UINT_PTR timer_;
-};
 
 // A runnable that calls a function; kept on the caller's stack (runnables are not deleted by the queue).
 class CallRunnable : public klib::Runnable {

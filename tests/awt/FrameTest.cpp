@@ -1,4 +1,4 @@
-// Frame: the sizing border with the insets it gives, and the icons.
+// Frame: the sizing border with the insets it gives, a move to another DPI, and the icons.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,6 +8,9 @@
 
 #include "ComponentTestSupport.h"
 #include "awt/AWTException.h"
+#include "awt/BorderLayout.h"
+#include "awt/Dialog.h"
+#include "awt/Dpi.h"
 #include "awt/Frame.h"
 #include "awt/Toolkit.h"
 
@@ -15,6 +18,7 @@ namespace {
 
 constexpr int SAMPLE_ICON = 32512;  // icon groups every user32.dll carries
 constexpr int NOTE_ICON = 32516;
+constexpr UINT GET_DPI_SCALED_SIZE = 0x02E4;  // WM_GETDPISCALEDSIZE, hidden by the Windows 7 headers
 
 DWORD sizingBits(HWND window) {
     return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX);
@@ -98,6 +102,78 @@ TEST_F(FrameTest, SetResizableChangesTheBorderAndTheInsetsOfTheShownFrame) {
     frame.setResizable(true);
     EXPECT_EQ(static_cast<DWORD>(WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), sizingBits(handle));
     EXPECT_EQ(text(sizing), text(frame.getInsets()));
+}
+
+// Counts the moves and resizes of one window on this thread: each SetWindowPos sends one
+// WM_WINDOWPOSCHANGING.
+class PositionChanges {
+public:
+    explicit PositionChanges(HWND window)
+        : hook_(SetWindowsHookExW(WH_CALLWNDPROC, record, nullptr, GetCurrentThreadId())) {
+        window_ = window;
+        changes_ = 0;
+    }
+    PositionChanges(const PositionChanges&) = delete;
+    PositionChanges& operator=(const PositionChanges&) = delete;
+    ~PositionChanges() { UnhookWindowsHookEx(hook_); }
+
+    int count() const { return changes_; }
+
+private:
+    static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* const message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->hwnd == window_ && message->message == WM_WINDOWPOSCHANGING) ++changes_;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline HWND window_ = nullptr;
+    static inline int changes_ = 0;
+    HHOOK hook_;
+};
+
+// The system asks the frame (here a dialog, as the program's) for its size at the new DPI and suggests a
+// rectangle of that size on the new monitor. The border grew behind the toolkit's back, as it does with
+// the DPI: the frame must measure it again rather than lay out within the remembered one.
+TEST(FrameDpiTest, MovedToAnotherDpiItTakesTheSuggestedRectangleInOneStepAndLaysOutInsideTheNewBorder) {
+    awt::BorderLayout layout;
+    const auto holder = std::make_unique<awt::Dialog>(nullptr, L"Dialog", false);
+    awt::Dialog& dialog = *holder;
+    dialog.setLayout(&layout);
+    dialog.add(new ui_test::Control(L"STATIC", 0, {120, 60}), &awt::BorderLayout::CENTER);
+    dialog.add(new ui_test::Control(L"STATIC", 0, {80, 20}), &awt::BorderLayout::SOUTH);
+    dialog.setResizable(false);
+    dialog.pack();
+    dialog.setLocation(120, 100);
+    dialog.setVisible(true);
+    const HWND handle = dialog.getHandle();
+    const std::wstring thin = measuredInsets(handle);
+    SetWindowLongPtrW(handle, GWL_STYLE, GetWindowLongPtrW(handle, GWL_STYLE) | WS_THICKFRAME);
+    SetWindowLongPtrW(handle, GWL_EXSTYLE, GetWindowLongPtrW(handle, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+    SetWindowPos(handle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    ASSERT_NE(measuredInsets(handle), thin) << "the border did not grow";
+
+    const UINT dpi = awt::getWindowDpi(handle);
+    SIZE size{dialog.getWidth(), dialog.getHeight()};
+    ASSERT_TRUE(SendMessageW(handle, GET_DPI_SCALED_SIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+    RECT suggested{dialog.getX() + 30, dialog.getY() + 20, dialog.getX() + 30 + size.cx, dialog.getY() + 20 + size.cy};
+    const PositionChanges changes(handle);
+    SendMessageW(handle, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+
+    EXPECT_EQ(changes.count(), 1);
+    RECT rect;
+    GetWindowRect(handle, &rect);
+    EXPECT_EQ(ui_test::text(rect), ui_test::text(suggested));
+    EXPECT_EQ(measuredInsets(handle), text(dialog.getInsets()));
+    RECT client;
+    GetClientRect(handle, &client);
+    EXPECT_GE(client.right, 120);
+    EXPECT_GE(client.bottom, 80);
+    for (int i = 0; i < dialog.getComponentCount(); ++i) {
+        const RECT child = ui_test::rectInParent(dialog.getComponent(i)->getHandle());
+        RECT common;
+        IntersectRect(&common, &child, &client);
+        EXPECT_TRUE(EqualRect(&common, &child)) << i << ": " << ui_test::text(child);
+    }
 }
 
 TEST_F(FrameTest, IconsOfBothSizesReachTheWindowAndNewOnesReplaceAndDestroyTheOldButAMissingOneChangesNothing) {

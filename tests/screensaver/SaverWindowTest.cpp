@@ -1,4 +1,5 @@
-// The saver window in-process: renderer life cycle, cursor, and which messages end saving.
+// The saver window in-process: renderer life cycle, cursor, the display-state registration, and which
+// messages end saving.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include "awt/Toolkit.h"
 #include "screensaver/DummyParent.h"
 #include "screensaver/SaverWindow.h"
+#include "tests/support/LoopWatchdog.h"
 
 namespace {
 
@@ -22,6 +24,7 @@ public:
         calls.push_back("start");
         startedHidden = !IsWindowVisible(handle);
         startTarget = target;
+        if (failStart) throw std::runtime_error("start failed");
     }
     void paint(awt::Component*, HDC dc) override {
         calls.push_back("paint");
@@ -34,6 +37,7 @@ public:
 
     std::vector<std::string> calls;
     bool startedHidden = false;
+    bool failStart = false;
     bool failPaint = false;
     HDC lastDc = nullptr;
     awt::Component* startTarget = nullptr;
@@ -50,6 +54,39 @@ bool quitPosted() {
     MSG msg;
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && msg.wParam == 0;
 }
+
+// What the window asks of RegisterPowerSettingNotification, which Wine only pretends to do; the console
+// display state is refused when told.
+struct Registration {
+    HANDLE recipient;
+    GUID setting;
+    DWORD flags;
+};
+std::vector<Registration> registrations;
+bool refuseDisplayState = false;
+
+HPOWERNOTIFY WINAPI recordRegistration(HANDLE recipient, LPCGUID setting, DWORD flags) {
+    registrations.push_back(Registration{recipient, *setting, flags});
+    if (refuseDisplayState && *setting == GUID_CONSOLE_DISPLAY_STATE) return nullptr;
+    return reinterpret_cast<HPOWERNOTIFY>(static_cast<INT_PTR>(registrations.size()));
+}
+
+// Puts recordRegistration in place of the registering call while it lives.
+class RecordedRegistrations {
+public:
+    RecordedRegistrations() {
+        registrations.clear();
+        refuseDisplayState = false;
+        screensaver::DisplayStateNotification::registerSetting = recordRegistration;
+    }
+    RecordedRegistrations(const RecordedRegistrations&) = delete;
+    RecordedRegistrations& operator=(const RecordedRegistrations&) = delete;
+    ~RecordedRegistrations() { screensaver::DisplayStateNotification::registerSetting = saved; }
+
+private:
+    const screensaver::DisplayStateNotification::RegisterFunction saved =
+        screensaver::DisplayStateNotification::registerSetting;
+};
 
 class SaverWindowTest : public ::testing::Test {
 protected:
@@ -73,6 +110,7 @@ protected:
     }
     bool saving() { return saver->isVisible() && !quitPosted(); }
 
+    const RecordedRegistrations recorded;
     int cursorBefore = 0;
     RecordingRenderer renderer;
     // Held by pointer: its destructor may throw, which a test fixture's may not.
@@ -135,10 +173,19 @@ TEST_F(SaverWindowTest, AFailedPaintStillEndsThePaintSoTheNextOneGetsTheSameDevi
     EXPECT_EQ(renderer.lastDc, failed) << "the failed paint's device context was not given back";
 }
 
-TEST_F(SaverWindowTest, ReleasesCharactersAndTheFirstMouseMoveDoNotEndSavingAMoveOfOnePixelDoes) {
-    for (const UINT msg : {WM_KEYUP, WM_CHAR, WM_LBUTTONUP, WM_RBUTTONUP}) {
-        send(msg, 'A', 0);
-        EXPECT_TRUE(saving()) << "message " << std::hex << msg;
+TEST_F(SaverWindowTest, NoSignOfTheUserDoesNotEndSavingNorDoesTheFirstMouseMoveAMoveOfOnePixelDoes) {
+    // A screen-saver command reaching the running saver is answered, and not handed on to start it again.
+    const struct {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    } keepers[] = {{WM_KEYUP, 'A', 0},           {WM_CHAR, 'A', 0},
+                   {WM_LBUTTONUP, 0, 0},         {WM_RBUTTONUP, 0, 0},
+                   {WM_ACTIVATE, WA_ACTIVE, 0},  {WM_NCACTIVATE, TRUE, 0},
+                   {WM_SYSCOMMAND, SC_SCREENSAVE, 0}, {WM_SYSCOMMAND, SC_MONITORPOWER, 2}};
+    for (const auto& keeper : keepers) {
+        send(keeper.msg, keeper.wParam, keeper.lParam);
+        EXPECT_TRUE(saving()) << "message " << std::hex << keeper.msg << " " << keeper.wParam;
     }
     // The first move only records where the mouse is, whatever the position.
     send(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 7));
@@ -165,17 +212,71 @@ TEST_P(SaverEndTest, EndsSavingAndShowsTheCursorExactlyOnce) {
 INSTANTIATE_TEST_SUITE_P(Messages, SaverEndTest,
                          ::testing::Values(Ender{WM_KEYDOWN, VK_SHIFT}, Ender{WM_SYSKEYDOWN, VK_MENU},
                                            Ender{WM_LBUTTONDOWN, 0}, Ender{WM_RBUTTONDOWN, 0},
-                                           Ender{WM_MBUTTONDOWN, 0}, Ender{WM_MOUSEWHEEL, 0},
+                                           Ender{WM_MBUTTONDOWN, 0}, Ender{WM_XBUTTONDOWN, MAKEWPARAM(0, XBUTTON1)},
+                                           Ender{WM_MOUSEWHEEL, 0}, Ender{WM_MOUSEHWHEEL, 0},
                                            Ender{WM_ACTIVATE, WA_INACTIVE}, Ender{WM_ACTIVATEAPP, FALSE},
-                                           Ender{WM_SYSCOMMAND, SC_SCREENSAVE}));
+                                           Ender{WM_NCACTIVATE, FALSE}));
 
 TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
+    const testing_support::LoopWatchdog watchdog;
     PostMessageW(saver->getHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(saver->getToolkit()->run(), 0);
     saver->setVisible(true);
     PostMessageW(saver->getHandle(), WM_KEYDOWN, 'X', 0);
     EXPECT_EQ(saver->getToolkit()->run(), 0);
     EXPECT_FALSE(saver->isVisible());
+}
+
+// A failure on the way (here the renderer's start; a tick or a display change alike) ends in an error
+// box, which needs the pointer.
+TEST(SaverCursorTest, AFailedStartLeavesTheCursorShownOnceTheWindowGoes) {
+    const int before = cursorCount();
+    RecordingRenderer renderer;
+    renderer.failStart = true;
+    {
+        const auto saver = std::make_unique<screensaver::SaverWindow>();
+        saver->setRenderer(&renderer);
+        EXPECT_THROW(saver->setVisible(true), std::runtime_error);
+    }
+    EXPECT_EQ(cursorCount(), before);
+    while (cursorCount() < before) ShowCursor(TRUE);
+}
+
+TEST_F(SaverWindowTest, AsksToHearOfTheDisplayUntilItsWindowGoes) {
+    ASSERT_EQ(registrations.size(), 1u);
+    EXPECT_EQ(registrations[0].recipient, saver->getHandle());
+    EXPECT_EQ(registrations[0].flags, static_cast<DWORD>(DEVICE_NOTIFY_WINDOW_HANDLE));
+    ASSERT_NE(saver->getDisplayState().getSetting(), nullptr);
+    EXPECT_EQ(*saver->getDisplayState().getSetting(), registrations[0].setting);
+    saver->dispose();
+    EXPECT_EQ(saver->getDisplayState().getSetting(), nullptr);
+}
+
+// Windows 7 knows only the monitor's power; a system that refuses the console display state is
+// asked for that as well.
+TEST(DisplayStateRegistrationTest, TheMonitorsPowerServesWhereTheConsoleDisplayStateDoesNot) {
+    const RecordedRegistrations recorded;
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr);
+    const struct {
+        bool consoleDisplayStateKnown;
+        bool refused;
+        std::vector<GUID> asked;
+    } cases[] = {{true, false, {GUID_CONSOLE_DISPLAY_STATE}},
+                 {true, true, {GUID_CONSOLE_DISPLAY_STATE, GUID_MONITOR_POWER_ON}},
+                 {false, false, {GUID_MONITOR_POWER_ON}}};
+    for (const auto& c : cases) {
+        registrations.clear();
+        refuseDisplayState = c.refused;
+        screensaver::DisplayStateNotification notification;
+        EXPECT_TRUE(notification.registerFor(window, c.consoleDisplayStateKnown));
+        std::vector<GUID> asked;
+        for (const Registration& r : registrations) asked.push_back(r.setting);
+        EXPECT_EQ(asked, c.asked) << c.consoleDisplayStateKnown << c.refused;
+        ASSERT_NE(notification.getSetting(), nullptr);
+        EXPECT_EQ(*notification.getSetting(), c.asked.back());
+    }
+    DestroyWindow(window);
 }
 
 // The console display going off, as the system announces it.
