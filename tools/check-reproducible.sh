@@ -5,6 +5,7 @@
 # a build of the same commit (as in CI, from a fresh clone). Exits non-zero on any difference.
 #   tools/check-reproducible.sh [build-dir]
 set -euo pipefail
+# (The report of a difference below must not stop at cmp's own non-zero status.)
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
@@ -35,7 +36,7 @@ fi
     echo "  $first: $(stat -c %s "$first") bytes"
     echo "  second build: $(stat -c %s "$second") bytes"
     echo "  differing bytes: $(cmp -l "$first" "$second" | wc -l), the first (offset, octal values):"
-    cmp -l "$first" "$second" | head -n 10 | sed 's/^/    /'
+    cmp -l "$first" "$second" | head -n 10 | sed 's/^/    /' || true
     echo "  header differences (objdump -p):"
     diff <(x86_64-w64-mingw32-objdump -p "$first") <(x86_64-w64-mingw32-objdump -p "$second") |
         head -n 20 | sed 's/^/    /' || true
