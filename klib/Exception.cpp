@@ -14,6 +14,28 @@
 
 namespace klib {
 
+namespace {
+
+// Writes text into the stream's buffer, then flushes it if asked, as the stream's own inserters would,
+// but without calling any of the stream's out-of-line members: each of them links the C++ library's
+// locale machinery (about 590 KB) into the program, and print, being virtual, is always linked. As
+// with the inserters, a stream that is not good gets nothing; a failed write leaves its state alone.
+void writeOut(std::wostream& out, const std::wstring& text, bool flush) {
+    std::wstreambuf* const buffer = out.rdbuf();
+    if (buffer == nullptr || !out.good()) {
+        return;
+    }
+    if (std::wostream* const tied = out.tie(); tied != nullptr && tied->rdbuf() != nullptr) {
+        tied->rdbuf()->pubsync();
+    }
+    buffer->sputn(text.data(), static_cast<std::streamsize>(text.size()));
+    if (flush) {
+        buffer->pubsync();
+    }
+}
+
+}  // namespace
+
 Exception::Exception(const std::wstring& message, int errorCode) : message_(message), errorCode_(errorCode) {}
 
 std::wstring Exception::getTypeName() const {
@@ -39,15 +61,20 @@ std::wstring Exception::toString() const {
 }
 
 std::wostream& Exception::print(std::wostream& out) const {
-    out << getTypeName() << L": " << message_;
+    std::wstring text = getTypeName() + L": " + message_;
     if (errorCode_ != -1) {
         // Looked up first, so a failed lookup leaves no half-written code part.
         std::wstring systemText;
-        formatMessage(static_cast<DWORD>(errorCode_), systemText);
-        out << L": " << static_cast<unsigned long>(static_cast<std::uint32_t>(errorCode_)) << L" (" << systemText
-            << L')';
+        try {
+            formatMessage(static_cast<DWORD>(errorCode_), systemText);
+        } catch (...) {
+            writeOut(out, text, false);
+            throw;
+        }
+        text += L": " + toUnsignedString(static_cast<std::uint32_t>(errorCode_)) + L" (" + systemText + L')';
     }
-    return out << std::endl;
+    writeOut(out, text + L'\n', true);
+    return out;
 }
 
 std::wstring Exception::messageBoxText() const {

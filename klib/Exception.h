@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <ostream>
+#include <streambuf>
 #include <string>
 
 namespace klib {

@@ -8,11 +8,11 @@ namespace klib {
 namespace {
 
 std::wstring typeMismatch(DWORD type) {
-    return L"type mismatch: " + std::to_wstring(type);
+    return L"type mismatch: " + toUnsignedString(type);
 }
 
 std::wstring sizeMismatch(DWORD size) {
-    return L"size mismatch: " + std::to_wstring(size);
+    return L"size mismatch: " + toUnsignedString(size);
 }
 
 RegException queryFailed(const std::wstring& name, LSTATUS status) {

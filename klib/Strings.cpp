@@ -31,19 +31,24 @@ std::wstring widen(const char* s) {
     return wide;
 }
 
-std::wstring toString(int value) {
-    // Written by hand rather than through a string stream, whose locale machinery would make up most
-    // of the executable. Digits are taken from the magnitude as unsigned, so INT_MIN needs no care.
-    const bool negative = value < 0;
-    std::uint32_t magnitude = negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-    wchar_t digits[11];
-    wchar_t* first = digits + 11;
+std::wstring toUnsignedString(std::uint32_t value) {
+    // Written by hand rather than through a string stream or swprintf, whose locale and formatting
+    // machinery would make up much of the executable.
+    wchar_t digits[10];
+    wchar_t* first = digits + 10;
     do {
-        *--first = static_cast<wchar_t>(L'0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    std::wstring text(negative ? 1 : 0, L'-');
-    return text.append(first, digits + 11);
+        *--first = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    return std::wstring(first, digits + 10);
+}
+
+std::wstring toString(int value) {
+    // The digits come from the magnitude as unsigned, so INT_MIN needs no care.
+    if (value >= 0) {
+        return toUnsignedString(static_cast<std::uint32_t>(value));
+    }
+    return L"-" + toUnsignedString(0u - static_cast<std::uint32_t>(value));
 }
 
 int parseInt(const std::wstring& s) {

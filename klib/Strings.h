@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ const wchar_t* cstrOrNull(const std::wstring& s);
 // One code unit per byte; meant for ASCII text such as run-time type names.
 std::wstring widen(const char* s);
 std::wstring toString(int value);
+std::wstring toUnsignedString(std::uint32_t value);
 // Strict decimal: optional '-', digits only, 32-bit range; throws NumberFormatException.
 int parseInt(const std::wstring& s);
 // Replaces words with the words of commandLine as CommandLineToArgvW splits them.

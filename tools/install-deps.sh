@@ -10,6 +10,7 @@ packages=(
     wine wine64 fonts-wine
     xvfb xserver-xephyr xdotool x11-utils imagemagick
     fonts-noto-cjk locales
+    zip unzip faketime
 )
 
 # Wine shows a program's texts in the user-interface language of its locale, and only of a locale

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tests/e2e/E2e.h"
+#include "version.h"  // generated from the project's version
 
 namespace {
 
@@ -49,7 +50,7 @@ struct Language {
 
 class ExecutableResources : public Executable, public ::testing::WithParamInterface<Language> {};
 
-TEST_P(ExecutableResources, CarryTheStringsIconAndVersionNamesOfTheLanguage) {
+TEST_P(ExecutableResources, CarryTheStringsIconAndVersionTextsOfTheLanguage) {
     EXPECT_NE(FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(1), GetParam().id), nullptr) << "no string table";
     EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(101), RT_GROUP_ICON), nullptr);
     const std::wstring path = e2e::saverPath();
@@ -59,14 +60,16 @@ TEST_P(ExecutableResources, CarryTheStringsIconAndVersionNamesOfTheLanguage) {
     std::vector<char> block(size);
     ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
     std::vector<std::wstring> texts;
-    for (const wchar_t* name : {L"InternalName", L"OriginalFilename", L"FileDescription"}) {
+    for (const wchar_t* name :
+         {L"InternalName", L"OriginalFilename", L"FileDescription", L"FileVersion", L"ProductVersion"}) {
         wchar_t* text = nullptr;
         UINT length = 0;
         const std::wstring key = std::wstring(L"\\StringFileInfo\\") + GetParam().versionBlock + L"\\" + name;
         ASSERT_TRUE(VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&text), &length)) << key;
         texts.push_back(text);
     }
-    EXPECT_EQ(texts, (std::vector<std::wstring>{L"orlivex", L"orlivex.scr", L"Orlivex Screen Saver"}));
+    const std::wstring version = L"" ORLIVEX_VERSION_TEXT;
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"orlivex", L"orlivex.scr", L"Orlivex Screen Saver", version, version}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

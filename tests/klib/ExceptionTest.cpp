@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,32 @@ TEST(ExceptionMessageBoxText, HasTwoLinesForMinusOneAndAddsAnyOtherCodeSignedWit
               L"class klib::Exception\nodd\nError code: 305419896");
     EXPECT_EQ(debugOutput.lines(), std::vector<std::wstring>{
         L"ignored exception thrown by formatMessage() during Exception::showMessageBox()\n"});
+}
+
+TEST(ExceptionPrint, WritesOneFlushedLineWithAnyCodeUnsignedOrOnlyTheFirstPartWhenTheLookupFails) {
+    const klib::IllegalStateException noPeer(L"no peer");
+    const klib::RegException mismatch(L"size mismatch: 2", 0);
+    const klib::Exception failed(L"failed", static_cast<int>(0x80004005u));
+    const klib::IndexOutOfBoundsException index(L"index", 0, 1, 1);
+    const struct { const klib::Exception* e; std::wstring text; } lines[] = {
+        {&noPeer, L"class klib::IllegalStateException: no peer\n"},
+        {&mismatch, L"class klib::RegException: size mismatch: 2: 0 (" + systemText(0) + L")\n"},
+        {&failed, L"class klib::Exception: failed: 2147500037 (" + systemText(0x80004005u) + L")\n"},
+        {&index, L"class klib::IndexOutOfBoundsException: index: 1 (must be 0<=index<1)\n"}};
+    for (const auto& line : lines) {
+        std::wostringstream out;
+        EXPECT_EQ(&line.e->print(out), &out);
+        EXPECT_EQ(out.str(), line.text);
+    }
+    std::wostringstream out;
+    expectThrows<klib::Exception>([&] { klib::Exception(L"odd", UNKNOWN_CODE).print(out); },
+                                  L"class klib::Exception: ::FormatMessage() failed: 317");
+    EXPECT_EQ(out.str(), L"class klib::Exception: odd");
+    // A stream that has failed gets nothing, as with the stream's own inserters.
+    std::wostringstream failedStream;
+    failedStream.setstate(std::ios_base::failbit);
+    noPeer.print(failedStream);
+    EXPECT_EQ(failedStream.str(), L"");
 }
 
 TEST(ExceptionShowMessageBox, ShowsTheTextAndReturnsTheButtonPressed) {
