@@ -49,6 +49,18 @@ HWND createArea() {
     return area;
 }
 
+// The screen shows the area, which the preview seeds from: black and white at the corners of both halves.
+bool areaOnScreen() {
+    const HDC screen = GetDC(nullptr);
+    bool shown = screen != nullptr;
+    for (int i = 0; shown && i < 4; ++i) {
+        const int x = i < 2 ? i * (AREA_WIDTH / 2 - 1) : AREA_WIDTH / 2 + (i - 2) * (AREA_WIDTH / 2 - 1);
+        shown = (GetPixel(screen, x, i % 2 * (AREA_HEIGHT - 1)) & 0xFFFFFF) == (i < 2 ? 0u : 0xFFFFFFu);
+    }
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return shown;
+}
+
 // The window's pixels as 0x00RRGGBB, read back from its device context.
 std::vector<std::uint32_t> pixelsOf(HWND window) {
     testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 0, 255));
@@ -72,7 +84,7 @@ class PreviewDrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         area = createArea();
-        ui_test::pumpToolkitUntil([] { return false; }, 100);  // the area reaches the screen the preview seeds from
+        ASSERT_TRUE(ui_test::pumpToolkitUntil(areaOnScreen, 10000)) << "the area never reached the screen";
         renderer = std::make_unique<CountingRenderer>();
         renderer->setTickSource(tickOfTheDarkBand);
         renderer->setInterval(1000);

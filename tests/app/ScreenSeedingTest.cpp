@@ -13,23 +13,29 @@ namespace {
 DWORD currentTick;
 DWORD WINAPI testTick() { return currentTick; }
 
-// Grey 90 only on the top-left pixel of the even squares of a 10-pixel checkerboard, grey 100 elsewhere,
-// so a cell of size 10 is alive only when seeding reads exactly the pixel at its corner.
+// A 10-pixel checkerboard whose even squares have a pure red top-left pixel (grey (255 + 0 + 0) / 3 = 85),
+// everything else grey 100 mixed from green and blue, so a cell of size 10 is alive only when seeding
+// reads exactly the pixel at its corner, and only when it takes the grey from all three channels.
+bool redCorner(int x, int y) {
+    return (x / 10 + y / 10) % 2 == 0 && x % 10 == 0 && y % 10 == 0;
+}
 COLORREF checkerCorners(int x, int y) {
-    const int grey = (x / 10 + y / 10) % 2 == 0 && x % 10 == 0 && y % 10 == 0 ? 90 : 100;
-    return RGB(grey, grey, grey);
+    return redCorner(x, y) ? RGB(255, 0, 0) : RGB(0, 100, 200);
 }
 
-// Unreadable pixels, past the screen's edges or left of it, read as grey 255.
+// A row wholly on the screen is read from one copy of it, any other pixel by pixel; unreadable pixels,
+// past the screen's edges or left of it, read as grey 255.
 TEST(SeedingFromTheScreen, BringsTheGreyBandOfTheKeyToLifeFromTheSeedOriginOn) {
     const ScreenPicture picture(checkerCorners);
     ASSERT_TRUE(picture.waitUntilShown());
+    const int wider = picture.width + 76, taller = picture.height + 32;
     const struct { DWORD tick; int grey, left, top, width, height; } cases[] = {
-        {0x47 << 2, 90, 0, 0, picture.width + 76, picture.height + 32}, {0x64 << 2, 100, 0, 0, picture.width + 76,
-        picture.height + 32}, {0xE0 << 2 | 3, 255, 0, 0, picture.width + 76, picture.height + 32},
-        {0x47 << 2, 90, -20, 10, 60, 30}};
+        {0x47 << 2, 85, 0, 0, picture.width, picture.height}, {0x64 << 2, 100, 10, 0, picture.width - 10, 50},
+        {0x47 << 2, 85, 0, 0, wider, taller}, {0x64 << 2, 100, 0, 0, wider, taller},
+        {0xE0 << 2 | 3, 255, 0, 0, wider, taller}, {0x47 << 2, 85, -20, 10, 60, 30}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "grey " << c.grey << " from " << c.left << "," << c.top);
+        SCOPED_TRACE(::testing::Message() << "grey " << c.grey << " from " << c.left << "," << c.top << " over "
+                                          << c.width << "x" << c.height);
         Orlivex life;
         currentTick = c.tick;
         life.setTickSource(testTick);
@@ -42,7 +48,7 @@ TEST(SeedingFromTheScreen, BringsTheGreyBandOfTheKeyToLifeFromTheSeedOriginOn) {
             for (int column = 0; column < life.getColumns(); ++column) {
                 const int x = c.left + column * 10, y = c.top + row * 10;
                 const bool onScreen = x >= 0 && x < picture.width && y < picture.height;
-                wrong += life.isAlive(column, row) != ((onScreen ? GetRValue(checkerCorners(x, y)) : 255) == c.grey);
+                wrong += life.isAlive(column, row) != ((onScreen ? (redCorner(x, y) ? 85 : 100) : 255) == c.grey);
             }
         }
         EXPECT_EQ(0, wrong);

@@ -21,15 +21,6 @@ TEST_F(BorderLayoutTest, EmptyLayoutPrefersTheInsetsAndALoneCentreAddsNoGaps) {
     EXPECT_EQ("36x24", preferred());
 }
 
-TEST_F(BorderLayoutTest, ColumnGapsAreAddedEvenWhenTheNorthBandIsWidest) {
-    layout.setHgap(5);
-    add(10, 8, &BorderLayout::WEST);
-    add(20, 9, &BorderLayout::EAST);
-    EXPECT_EQ("35x9", preferred());
-    add(100, 10, &BorderLayout::NORTH);
-    EXPECT_EQ("105x19", preferred());
-}
-
 TEST_F(BorderLayoutTest, AllFiveRegionsArePlacedBandsFirstThenColumnsThenTheCentre) {
     useBox(awt::Insets{5, 4, 3, 2});
     layout.setHgap(6);

@@ -66,17 +66,6 @@ TEST_F(TabTraversal, TabGoesForwardAcrossThePanelShiftTabBackwardBothWrapControl
     EXPECT_EQ(first->getHandle(), pressTab());
 }
 
-TEST(FrameFocus, AResizableFrameGivesTheFocusToItsFirstTabStopNotToItself) {
-    auto frame = std::make_unique<awt::Frame>(nullptr, L"focus");
-    Control* const edit = ui_test::newEdit();  // owned by the frame
-    edit->setBounds(10, 10, 100, 24);
-    frame->add(edit);
-    frame->setBounds(100, 100, 300, 150);
-    ASSERT_TRUE(frame->isResizable());
-    frame->setVisible(true);
-    EXPECT_TRUE(pumpToolkitUntil([&] { return GetFocus() == edit->getHandle(); }));
-}
-
 TEST_F(TabTraversal, WindowRemembersTheLastFocusedControlUntilItLeavesTheTree) {
     third->requestFocus();
     EXPECT_EQ(third, window.getLastFocused());

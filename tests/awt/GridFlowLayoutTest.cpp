@@ -1,4 +1,4 @@
-// Grid-flow layout: grid shape, measuring, grid and cell alignment, the FILL distribution with its
+// Grid-flow layout: grid shape, measuring, the alignments in use, the FILL distribution with its
 // rounding remainder, invisible children, negative space and the setters' checks.
 #include <gtest/gtest.h>
 
@@ -48,21 +48,17 @@ TEST_F(GridFlowLayoutTest, FiveChildrenInTwoColumnsMakeThreeRowsTheLastWithOneCe
     EXPECT_EQ("(2,1,15,6)(20,1,20,6)(2,9,15,7)(20,9,20,7)(2,18,15,9)", allBounds());
 }
 
-TEST_F(GridFlowLayoutTest, GridAndCellAlignmentPlaceTheGridInTheInnerSpaceAndEachChildInItsCell) {
-    struct Case {
-        G::Alignment gridH, gridV, cellH, cellV;
-        int width;
+// The alignments the configuration dialog uses: the grid centred vertically, everything else filled.
+TEST_F(GridFlowLayoutTest, FillAndAVerticallyCentredGridPlaceTheGridInTheInnerSpaceAndEachChildInItsCell) {
+    const struct {
+        G::Alignment gridV;
+        int height;
         const char* bounds;
-    };
-    // Columns 40 and 30, rows 30 and 20, so 74 x 52 with the gaps; inner space 114 x 76.
-    const Case cases[] = {
-        {G::LEFT, G::TOP, G::LEFT, G::TOP, 120, "(2,1,40,30)(46,1,20,10)(2,33,10,6)(46,33,30,20)"},
-        {G::RIGHT, G::BOTTOM, G::RIGHT, G::BOTTOM, 120, "(42,25,40,30)(96,45,20,10)(72,71,10,6)(86,57,30,20)"},
-        {G::CENTER, G::CENTER, G::CENTER, G::CENTER, 120, "(22,13,40,30)(71,23,20,10)(37,52,10,6)(66,45,30,20)"},
-        // 110 x 74 pixels for the cells: 62 + 1 and 47 wide, 44 + 1 and 29 high.
-        {G::FILL, G::FILL, G::FILL, G::FILL, 120, "(2,1,63,45)(69,1,47,45)(2,48,63,29)(69,48,47,29)"},
-        // Wider than the space: 2 + (65 - 74) / 2, truncated toward zero.
-        {G::CENTER, G::TOP, G::LEFT, G::TOP, 71, "(-2,1,40,30)(42,1,20,10)(-2,33,10,6)(42,33,30,20)"},
+    } cases[] = {
+        // Columns 40 and 30, rows 30 and 20; 110 x 74 pixels for the cells: 62 + 1 and 47 wide, 44 + 1 and 29 high.
+        {G::FILL, 80, "(2,1,63,45)(69,1,47,45)(2,48,63,29)(69,48,47,29)"},
+        {G::CENTER, 80, "(2,13,63,30)(69,13,47,30)(2,45,63,20)(69,45,47,20)"},  // 1 + (76 - 52) / 2
+        {G::CENTER, 45, "(2,-4,63,30)(69,-4,47,30)(2,28,63,20)(69,28,47,20)"},  // (41 - 52) / 2 truncated toward zero
     };
     layout.setGrid(2, 2);
     layout.setHgap(4);
@@ -72,12 +68,9 @@ TEST_F(GridFlowLayoutTest, GridAndCellAlignmentPlaceTheGridInTheInnerSpaceAndEac
     add(20, 10);
     add(10, 6);
     add(30, 20);
-    for (const Case& c : cases) {
-        layout.setGridHAlign(c.gridH);
+    for (const auto& c : cases) {
         layout.setGridVAlign(c.gridV);
-        layout.setCellHAlign(c.cellH);
-        layout.setCellVAlign(c.cellV);
-        layOut(c.width, 80);
+        layOut(120, c.height);
         EXPECT_EQ(c.bounds, allBounds()) << "case " << (&c - cases);
     }
 }
@@ -123,7 +116,7 @@ TEST_F(GridFlowLayoutTest, HiddenChildrenCollapseOnlyRowsWithNothingVisible) {
     }
 }
 
-TEST_F(GridFlowLayoutTest, SettersRefuseBadCountsInOrderAndAlignmentsOfTheOtherDirectionAndKeepTheirValues) {
+TEST_F(GridFlowLayoutTest, SettersRefuseBadCountsInOrderAndAnAlignmentOfTheOtherDirectionAndKeepTheirValues) {
     layout.setGrid(2, 3);
     const auto setGrid = [this](int rows, int cols) { return refusal([=] { layout.setGrid(rows, cols); }); };
     EXPECT_EQ(L"rows: -1", setGrid(-1, 2));
@@ -132,10 +125,7 @@ TEST_F(GridFlowLayoutTest, SettersRefuseBadCountsInOrderAndAlignmentsOfTheOtherD
     EXPECT_EQ(L"both of rows and cols specified 0", setGrid(0, 0));
     EXPECT_EQ(2, layout.getRows());
     EXPECT_EQ(3, layout.getCols());
-    EXPECT_EQ(L"gridHAlign: 1", refusal([this] { layout.setGridHAlign(G::TOP); }));
     EXPECT_EQ(L"gridVAlign: 3", refusal([this] { layout.setGridVAlign(G::LEFT); }));
-    EXPECT_EQ(L"cellHAlign: 2", refusal([this] { layout.setCellHAlign(G::BOTTOM); }));
-    EXPECT_EQ(L"cellVAlign: 4", refusal([this] { layout.setCellVAlign(G::RIGHT); }));
     EXPECT_EQ(G::FILL, layout.getGridVAlign());
 }
 

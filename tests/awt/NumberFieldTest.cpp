@@ -1,5 +1,5 @@
-// NumberField: digits only, typed values taken and clamped at once, step keys with modifiers, saturation at
-// the int range, the delayed rewrite of the text (with a short delay) and accelerators.
+// NumberField: digits only, typed values taken and clamped at once, step keys with modifiers, the delayed
+// rewrite of the text (with a short delay) and accelerators.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -24,7 +24,7 @@ using ui_test::type;
 using ui_test::windowText;
 
 constexpr UINT DELAY_MS = 300;  // the rewrite delay under test; the real one is two seconds
-constexpr long long EARLIEST_REWRITE_MS = DELAY_MS - 30;  // timers may round a little
+constexpr UINT SLACK_MS = 30;  // timers may round a little
 
 std::wstring adjust(int type, int value) {
     return L"A:adjust " + std::to_wstring(type) + L" " + std::to_wstring(value);
@@ -32,10 +32,10 @@ std::wstring adjust(int type, int value) {
 
 class NumberFieldWindow : public ui_test::WidgetWindow {
 protected:
-    void showField(int value, int minimum, int maximum) {
+    void showField(int value, int minimum, int maximum, UINT delay = DELAY_MS) {
         field = new NumberField(value);  // owned by the window
         field->setRange(minimum, maximum);
-        field->setNormalizeDelay(DELAY_MS);
+        field->setNormalizeDelay(delay);
         field->addAdjustmentListener(&listener);
         show(field);
     }
@@ -53,7 +53,7 @@ protected:
     }
     // Pumps until the control shows text; returns the milliseconds since the last change, or -1 on timeout.
     long long waitForText(const std::wstring& text, ULONGLONG lastChange) {
-        if (!pumpToolkitUntil([&] { return windowText(handle()) == text; }, 10 * DELAY_MS)) {
+        if (!pumpToolkitUntil([&] { return windowText(handle()) == text; }, 10 * field->getNormalizeDelay())) {
             return -1;
         }
         return static_cast<long long>(GetTickCount64() - lastChange);
@@ -74,19 +74,21 @@ TEST_F(NumberFieldWindow, AcceptsOnlyDigitsAndHasNoInputMethod) {
 
 TEST_F(NumberFieldWindow, TypedValueIsClampedAtOnceAndTheTextOneDelayAfterTheLastChange) {
     EXPECT_EQ(2000u, NumberField(0).getNormalizeDelay());
-    showField(50, 0, 1000);
+    // A long delay: the text must still wait a third of the way in, also on a busy machine.
+    constexpr UINT delay = 1200;
+    showField(50, 0, 1000, delay);
     typeOver(L"2000");
     EXPECT_EQ((Log{adjust(0, 2), adjust(0, 20), adjust(0, 200), adjust(0, 1000)}), log);
     EXPECT_EQ(1000, field->getValue());
     const ULONGLONG first = GetTickCount64();
-    pumpToolkitUntil([&] { return GetTickCount64() - first >= DELAY_MS * 6 / 10; }, DELAY_MS);
-    ASSERT_EQ(L"2000", windowText(handle()));
+    ASSERT_TRUE(pumpToolkitUntil([&] { return GetTickCount64() - first >= delay / 3; }, delay));
+    ASSERT_EQ(L"2000", windowText(handle())) << "rewritten after " << GetTickCount64() - first << " ms";
 
     type(handle(), L"0");  // the same value: no event, but the wait starts again
     const long long elapsed = waitForText(L"1000", GetTickCount64());
 
     ASSERT_GE(elapsed, 0) << "text was never rewritten";
-    EXPECT_GE(elapsed, EARLIEST_REWRITE_MS);
+    EXPECT_GE(elapsed, delay - SLACK_MS);
     EXPECT_EQ(L"4-4", ui_test::selection(handle()));  // caret after the last digit
     EXPECT_EQ(4u, log.size());
 }
@@ -108,7 +110,7 @@ TEST_F(NumberFieldWindow, LeadingZerosEmptyTextAndTooManyDigitsAreRewrittenToThe
     EXPECT_GE(waitForText(L"999999999", GetTickCount64()), 0);
 }
 
-TEST_F(NumberFieldWindow, StepKeysStartFromTheTypedValueMoveByOneOrTenOrToTheBoundAndSaturate) {
+TEST_F(NumberFieldWindow, StepKeysStartFromTheTypedValueMoveByOneOrTenOrToTheBound) {
     showField(50, 0, 1000);
     typeOver(L"995");
     log.clear();
@@ -122,19 +124,13 @@ TEST_F(NumberFieldWindow, StepKeysStartFromTheTypedValueMoveByOneOrTenOrToTheBou
     step({}, VK_DOWN);
     step({VK_CONTROL}, VK_DOWN);
     step({VK_CONTROL, VK_SHIFT}, VK_UP);
-    field->setRange(INT_MIN, INT_MAX);
-    step({VK_CONTROL}, VK_UP);
-    step({VK_SHIFT}, VK_UP);  // no wrap at the limits of the int range
-    step({VK_CONTROL}, VK_DOWN);
-    step({}, VK_DOWN);
 
     EXPECT_EQ((Log{adjust(NumberField::UNIT_INCREMENT, 996), adjust(NumberField::BLOCK_INCREMENT, 1000),
                    adjust(NumberField::BLOCK_DECREMENT, 990), adjust(NumberField::UNIT_DECREMENT, 200),
-                   adjust(NumberField::ADJUST_SET, 0), adjust(NumberField::ADJUST_SET, 200),
-                   adjust(NumberField::ADJUST_SET, INT_MAX), adjust(NumberField::ADJUST_SET, INT_MIN)}),
+                   adjust(NumberField::ADJUST_SET, 0), adjust(NumberField::ADJUST_SET, 200)}),
               log);
-    EXPECT_EQ(L"-2147483648", windowText(handle()));
-    EXPECT_EQ(L"11-11", ui_test::selection(handle()));  // caret after the last digit
+    EXPECT_EQ(L"200", windowText(handle()));
+    EXPECT_EQ(L"3-3", ui_test::selection(handle()));  // caret after the last digit
 }
 
 TEST_F(NumberFieldWindow, EnterAndEscapeReachTheWindowsAccelerators) {
