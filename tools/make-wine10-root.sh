@@ -35,10 +35,17 @@ fi
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+# One maker at a time: a second caller waits for the first and then finds the root made.
+$sudo mkdir -p "$(dirname "$root")"
+exec 9>>"$root.lock"
+flock 9
+if healthy; then
+    echo "$root"
+    exit 0
+fi
 start=$(date +%s)
 echo "make-wine10-root: making the Debian 13 root in $root" >&2
 $sudo rm -rf "$root"
-$sudo mkdir -p "$(dirname "$root")"
 include=$(IFS=,; echo "${packages[*]}")
 # minbase and no recommends keep the download to what the suite runs; debootstrap's own cache goes
 # with the root's apt cache below.
