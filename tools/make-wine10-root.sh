@@ -10,7 +10,7 @@ set -euo pipefail
 root=${ORLIVEX_WINE10_ROOT:-/var/lib/orlivex/trixie}
 mirror=${ORLIVEX_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 # Bump when the package list or the set-up below changes, so kept roots are made again.
-version=1
+version=2
 stamp=$root/.orlivex-root
 
 # Only what the test suite runs inside the root: Wine and its fonts, the X servers and tools the
@@ -46,12 +46,22 @@ fi
 start=$(date +%s)
 echo "make-wine10-root: making the Debian 13 root in $root" >&2
 $sudo rm -rf "$root"
-include=$(IFS=,; echo "${packages[*]}")
-# minbase and no recommends keep the download to what the suite runs; debootstrap's own cache goes
-# with the root's apt cache below.
-if ! $sudo debootstrap --variant=minbase --components=main --include="$include" \
-        trixie "$root" "$mirror" >"$root.log" 2>&1; then
+# debootstrap makes the smallest root (minbase); apt then brings the rest with its pipelined
+# downloads, no recommends, and dpkg without a sync per file: together less than half the time of
+# debootstrap --include, which fetches and unpacks one package after another.
+if ! $sudo debootstrap --variant=minbase --components=main trixie "$root" "$mirror" >"$root.log" 2>&1; then
     echo "make-wine10-root: debootstrap failed; the last lines of $root.log:" >&2
+    tail -n 30 "$root.log" >&2
+    exit 1
+fi
+inside() {
+    $sudo bwrap --bind "$root" / --proc /proc --dev /dev --ro-bind /etc/resolv.conf /etc/resolv.conf \
+        env DEBIAN_FRONTEND=noninteractive "$@" >>"$root.log" 2>&1
+}
+if ! inside apt-get -q update ||
+        ! inside apt-get -q -y -o APT::Install-Recommends=false -o Dpkg::Options::=--force-unsafe-io \
+            install "${packages[@]}"; then
+    echo "make-wine10-root: installing the packages failed; the last lines of $root.log:" >&2
     tail -n 30 "$root.log" >&2
     exit 1
 fi
