@@ -34,7 +34,12 @@ done
 
 here=$(cd "$(dirname "$0")" && pwd)
 case "$wine" in
-    8) ;;
+    8)
+        if [ "${ORLIVEX_WINE10_INSIDE:-}" = 1 ]; then
+            echo "with-wine: Wine 8 is not in the root of Wine 10" >&2
+            exit 2
+        fi
+        ;;
     10)
         if [ "${ORLIVEX_WINE10_INSIDE:-}" != 1 ]; then
             root=$("$here/make-wine10-root.sh") || exit 1
