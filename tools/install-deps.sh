@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, if any is missing, and generates the
-# Japanese and English locales the tests and screenshots run the saver under.
+# Japanese and English locales the tests and screenshots run the saver under. Wine 10 comes in a
+# Debian 13 root of its own (tools/make-wine10-root.sh): debootstrap makes it, bubblewrap runs it.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
     xvfb xserver-xephyr xdotool x11-utils imagemagick
     fonts-noto-cjk locales
     zip unzip faketime
+    debootstrap bubblewrap
 )
 
 # Wine shows a program's texts in the user-interface language of its locale, and only of a locale

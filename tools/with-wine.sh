@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
 # Runs a command with a private X display (Xvfb) and a fresh Wine prefix, then stops
 # exactly what it started and exits with the command's status.
-#   tools/with-wine.sh [--size WxH] [--monitors "WxH+X+Y WxH+X+Y ..."] [--dpi N] command [args...]
+#   tools/with-wine.sh [--wine 8|10] [--size WxH] [--monitors "WxH+X+Y WxH+X+Y ..."] [--dpi N] command [args...]
+# --wine picks the Wine: 8, this machine's (the default), or 10, Debian 13's, run with everything
+#   this script starts (X servers, wineserver, the command) inside the root that
+#   tools/make-wine10-root.sh makes, through bwrap. The choice goes on in ORLIVEX_WINE, so nested calls
+#   (the tests that need a display of their own) run under the same Wine. Inside the root the
+#   checkout, the current folder, /tmp and the folders in ORLIVEX_WINE10_BINDS (colon-separated, such
+#   as a build folder elsewhere) are at their own paths.
 # --monitors gives Wine one monitor per rectangle, the first the primary: plain Xvfb always makes
 #   one monitor, so a Xephyr server with Xinerama (and without RandR, which Wine would prefer and
 #   which reports one monitor) runs inside the private Xvfb and becomes the display. Positions are
@@ -14,8 +20,11 @@ set -uo pipefail
 size=1024x768
 monitors=""
 dpi=""
+wine=${ORLIVEX_WINE:-8}
+args=("$@")
 while [ $# -gt 0 ]; do
     case "$1" in
+        --wine) wine=$2; shift 2 ;;
         --size) size=$2; shift 2 ;;
         --monitors) monitors=$2; shift 2 ;;
         --dpi) dpi=$2; shift 2 ;;
@@ -24,6 +33,30 @@ while [ $# -gt 0 ]; do
 done
 
 here=$(cd "$(dirname "$0")" && pwd)
+case "$wine" in
+    8)
+        if [ "${ORLIVEX_WINE10_INSIDE:-}" = 1 ]; then
+            echo "with-wine: Wine 8 is not in the root of Wine 10" >&2
+            exit 2
+        fi
+        ;;
+    10)
+        if [ "${ORLIVEX_WINE10_INSIDE:-}" != 1 ]; then
+            root=$("$here/make-wine10-root.sh") || exit 1
+            binds=()
+            IFS=: read -r -a extra <<< "${ORLIVEX_WINE10_BINDS:-}"
+            for dir in "$(dirname "$here")" "$PWD" "${extra[@]}"; do
+                [ -n "$dir" ] && [ "$dir" != / ] && binds+=(--bind "$dir" "$dir")
+            done
+            # A mount namespace of its own: nothing stays mounted when bwrap ends.
+            exec bwrap --bind "$root" / --dev-bind /dev /dev --proc /proc --bind /tmp /tmp "${binds[@]}" \
+                --die-with-parent --chdir "$PWD" \
+                --setenv ORLIVEX_WINE 10 --setenv ORLIVEX_WINE10_INSIDE 1 "$here/with-wine.sh" "${args[@]}"
+        fi
+        ;;
+    *) echo "with-wine: --wine is 8 or 10, not $wine" >&2; exit 2 ;;
+esac
+export ORLIVEX_WINE=$wine
 work=$(mktemp -d -t orlivex-wine.XXXXXX)
 xvfb_pid=""
 xephyr_pid=""
@@ -111,6 +144,13 @@ if [ -n "$dpi" ]; then
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 &&
         wine reg add 'HKCU\Control Panel\Desktop' /v DpiScalingVer /t REG_DWORD /d 0x1018 /f >/dev/null 2>&1 ||
         { echo "with-wine: setting the DPI failed" >&2; exit 1; }
+    # Wine 10 gives each monitor the DPI the system had when the server first listed the displays
+    # (at 96 here, since the prefix was new): a new server lists them again at the new DPI, so the
+    # monitors and the system agree, as on Windows with one scale for every monitor.
+    wineserver -k >/dev/null 2>&1
+    wait "$server_pid" 2>/dev/null
+    wineserver -f -p &
+    server_pid=$!
 fi
 
 # For measurements from outside: the display server of this run.

@@ -7,6 +7,7 @@
 
 #include "app/Configure.h"
 #include "awt/Container.h"
+#include "awt/Dpi.h"
 #include "awt/Label.h"
 #include "awt/TextMetrics.h"
 #include "tests/awt/ComponentTestSupport.h"
@@ -24,11 +25,12 @@ awt::Rectangle boundsOf(const awt::Container* container, int index) {
 class ConfigureDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        awt::getDefaultFontUnits(hgap, vgap);
         dialog->setModal(false);  // shown without its nested loop, so the test keeps control
         dialog->setVisible(true);
         ASSERT_TRUE(ui_test::pumpToolkitUntil(
             [this] { return GetActiveWindow() == dialog->getHandle() && GetFocus() != nullptr; }));
+        // The gaps come from the dialog's font at its DPI, which need not be the default GUI font.
+        awt::getFontUnits(awt::getDialogFont(awt::getWindowDpi(dialog->getHandle())), hgap, vgap);
         preview = panel(dialog->getComponent(0));
         settings = panel(dialog->getComponent(1));
         buttons = panel(dialog->getComponent(2));

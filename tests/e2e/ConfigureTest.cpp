@@ -22,13 +22,8 @@ const wchar_t* const CANCEL = L"Cancel";
 // Types into a field: clicks it, clears it and types the text.
 void typeInto(HWND field, const std::string& text) {
     e2e::click(field);
-    e2e::pumpUntil(
-        [&] {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof info;
-            return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
-        },
-        e2e::PROMPTLY_MS);
+    ASSERT_TRUE(e2e::pumpUntil([&] { return e2e::focusOf(field) == field; }, e2e::PROMPTLY_MS))
+        << "the clicked field has no focus";
     e2e::xdotool("key End BackSpace BackSpace BackSpace BackSpace BackSpace type " + text);
 }
 
@@ -56,7 +51,7 @@ protected:
         ASSERT_EQ(edits.size(), 2u);
         ASSERT_NE(preview, nullptr) << "no 128 x 96 preview";
         ASSERT_EQ(buttons.size(), 3u);
-        e2e::pumpUntil([&] { return GetForegroundWindow() == dialog; }, 2000);
+        ASSERT_TRUE(e2e::waitUntilReadyForKeys(dialog)) << "the dialog is not in front with a focused control";
     }
 
     HWND intervalField() const { return edits[0]; }
@@ -78,7 +73,14 @@ protected:
         for (const wchar_t* value : rgb) SetDlgItemTextW(chooser, field++, value);
         e2e::click(GetDlgItem(chooser, closeWith));
         ASSERT_TRUE(e2e::pumpUntil([&] { return !IsWindow(chooser); }, e2e::PROMPTLY_MS));
-        e2e::pumpUntil([&] { return GetForegroundWindow() == dialog; }, 2000);  // keys must reach the dialog
+        // Keys must reach the dialog again: in front, with the focus in it (not always on a control).
+        ASSERT_TRUE(e2e::pumpUntil(
+            [&] {
+                const HWND focus = e2e::focusOf(dialog);
+                return GetForegroundWindow() == dialog && (focus == dialog || IsChild(dialog, focus));
+            },
+            e2e::PROMPTLY_MS))
+            << "keys would not reach the dialog";
     }
 
     void expectClosesWithZero() {

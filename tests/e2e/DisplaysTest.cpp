@@ -1,17 +1,22 @@
 // The configuration dialog on a display scaled to 150 %, in an X server of its own (tools/with-wine.sh
-// --dpi; see tests/CMakeLists.txt); skipped elsewhere. The program and this test measure in physical
-// pixels.
+// --dpi; see tests/CMakeLists.txt); skipped elsewhere. The program and this test are per-monitor
+// aware: both measure in physical pixels.
 #include "awt/GdiObject.h"
 #include "tests/e2e/E2e.h"
 
 namespace {
 
-// The extent of text in the system's dialog font at this program's DPI, scaled by scale.
-SIZE textExtent(const std::wstring& text, double scale) {
+// The extent of text in the system's dialog font at dpi.
+SIZE textExtent(const std::wstring& text, UINT dpi) {
+    using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    const auto forDpi = reinterpret_cast<ForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    metrics.lfMessageFont.lfHeight = static_cast<LONG>(metrics.lfMessageFont.lfHeight * scale);
+    if (forDpi == nullptr || !forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), e2e::screenDpi());
+    }
     const awt::GdiObject font(CreateFontIndirectW(&metrics.lfMessageFont));
     const awt::WindowDC dc(GetDC(nullptr));
     const awt::Selection selected = awt::select(dc.get(), font.get());
@@ -20,7 +25,15 @@ SIZE textExtent(const std::wstring& text, double scale) {
     return extent;
 }
 
-// Every text fits its control at 144 DPI, in a font larger than at 96; the preview is 192 x 144.
+UINT dpiOfWindow(HWND window) {
+    using ForWindow = UINT(WINAPI*)(HWND);
+    const auto forWindow = reinterpret_cast<ForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    return forWindow != nullptr ? forWindow(window) : e2e::screenDpi();
+}
+
+// The dialog's window is at 144 DPI, every text fits its control in the dialog font at 144 DPI, and the
+// preview is 192 x 144.
 TEST(HighDpiTest, TheDialogScalesAsOnePieceWithALargerPreview) {
     ASSERT_NO_FATAL_FAILURE(e2e::expectRequestedDisplay());
     if (e2e::screenDpi() != 144) GTEST_SKIP() << "needs a display at 144 DPI";
@@ -28,9 +41,9 @@ TEST(HighDpiTest, TheDialogScalesAsOnePieceWithALargerPreview) {
     const HWND frame = e2e::waitForWindow(dialog.id(), e2e::STARTUP_MS);
     ASSERT_NE(frame, nullptr);
     // The labels, buttons and the preview (and panels without text); shown first, laid out in the
-    // next idle step.
+    // next idle step, and ready for keys once it has focused a control.
     std::vector<HWND> controls;
-    e2e::pumpUntil(
+    ASSERT_TRUE(e2e::pumpUntil(
         [&] {
             controls.clear();
             for (HWND child : e2e::descendants(frame)) {
@@ -41,7 +54,10 @@ TEST(HighDpiTest, TheDialogScalesAsOnePieceWithALargerPreview) {
                 if (e2e::rectOf(c).right == e2e::rectOf(c).left) return false;
             return !controls.empty();
         },
-        e2e::PROMPTLY_MS);
+        e2e::PROMPTLY_MS))
+        << "the dialog's controls were not laid out";
+    ASSERT_TRUE(e2e::waitUntilReadyForKeys(frame)) << "the dialog is not in front with a focused control";
+    EXPECT_EQ(dpiOfWindow(frame), 144u);
     int previews = 0;
     int texts = 0;
     for (HWND c : controls) {
@@ -52,10 +68,9 @@ TEST(HighDpiTest, TheDialogScalesAsOnePieceWithALargerPreview) {
             continue;
         }
         ++texts;
-        const SIZE at144 = textExtent(text, 1.0);
+        const SIZE at144 = textExtent(text, 144);
         EXPECT_GE(r.right - r.left, at144.cx) << "clipped: " << testing::PrintToString(text);
         EXPECT_GE(r.bottom - r.top, at144.cy) << "clipped: " << testing::PrintToString(text);
-        EXPECT_GT(at144.cy, textExtent(text, 96.0 / 144.0).cy);
     }
     EXPECT_EQ(previews, 1) << "one 192 x 144 preview";
     EXPECT_EQ(texts, 7) << "four labels and three buttons";

@@ -13,8 +13,18 @@ namespace e2e {
 
 namespace {
 
-// This program measures in physical pixels, as the saver does, also on a scaled display.
-[[maybe_unused]] const bool dpiAware = SetProcessDPIAware();
+// This program measures other processes' windows in physical pixels, as the saver works, also on a
+// scaled display: per-monitor aware (version 2 where the system has it), so the system neither
+// scales nor virtualises what it reports.
+bool becomePerMonitorAware() {
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    const auto set = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    const auto context = [](INT_PTR value) { return reinterpret_cast<HANDLE>(value); };
+    if (set != nullptr && (set(context(-4)) || set(context(-3)))) return true;
+    return SetProcessDPIAware();
+}
+[[maybe_unused]] const bool dpiAware = becomePerMonitorAware();
 
 void fail(const char* what) {
     throw std::runtime_error(std::string(what) + " failed, error " + std::to_string(GetLastError()));
@@ -181,6 +191,21 @@ RECT rectOf(HWND window) {
     return rect;
 }
 
+HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool waitUntilReadyForKeys(HWND dialog) {
+    return pumpUntil(
+        [&] {
+            const HWND focus = focusOf(dialog);
+            return GetForegroundWindow() == dialog && focus != nullptr && IsChild(dialog, focus);
+        },
+        PROMPTLY_MS);
+}
+
 std::wstring waitForMessageBox(DWORD pid, HWND* box) {
     std::wstring text;
     pumpUntil(
@@ -234,11 +259,28 @@ int screenDpi() {
     return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
+bool wine10ShowsOneRectangleForEveryMonitor() {
+    const char* wine = std::getenv("ORLIVEX_WINE");
+    if (wine == nullptr || std::string(wine) != "10") return false;
+    std::vector<RECT> rects;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR, HDC, RECT* r, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<RECT>*>(list)->push_back(*r);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&rects));
+    return rects.size() > 1 &&
+           std::all_of(rects.begin(), rects.end(), [&](const RECT& r) { return EqualRect(&r, &rects.front()); });
+}
+
 void expectRequestedDisplay() {
     if (const char* count = std::getenv("ORLIVEX_E2E_MONITORS")) {
         const std::vector<RECT> screens = awt::getMonitorRectangles();
         ASSERT_EQ(screens.size(), std::stoul(count));
-        ASSERT_LT(screens.back().left, 0) << "the last monitor lies left of the primary";
+        // Found by position: systems list monitors in different orders.
+        ASSERT_TRUE(std::any_of(screens.begin(), screens.end(), [](const RECT& r) { return r.left < 0; }))
+            << "no monitor left of the primary";
     }
     if (const char* dpi = std::getenv("ORLIVEX_E2E_DPI")) {
         ASSERT_EQ(screenDpi(), std::atoi(dpi));
@@ -262,6 +304,16 @@ void xdotool(const std::string& arguments) {
 std::string mouseMove(int x, int y) {
     return "mousemove " + std::to_string(x - GetSystemMetrics(SM_XVIRTUALSCREEN)) + " " +
            std::to_string(y - GetSystemMetrics(SM_YVIRTUALSCREEN));
+}
+
+void movePointer(int x, int y) {
+    // X reports no motion to where the pointer already is (a fresh server has it in the middle): away
+    // first, then back, so the system really has it there.
+    xdotool(mouseMove(x, y + 40) + " " + mouseMove(x, y));
+    POINT at{};
+    if (!pumpUntil([&] { return GetCursorPos(&at) && at.x == x && at.y == y; }, PROMPTLY_MS))
+        throw std::runtime_error("the pointer is at " + std::to_string(at.x) + "," + std::to_string(at.y) +
+                                 ", not at " + std::to_string(x) + "," + std::to_string(y));
 }
 
 void click(HWND window) {
@@ -335,12 +387,16 @@ GreyRamp::GreyRamp(const RECT& area) {
     if (!window_) fail("CreateWindowExW");
     UpdateWindow(window_);
     // Wait until the picture really is on the screen.
-    pumpUntil(
+    const bool shown = pumpUntil(
         [&] {
             const Capture c = captureScreen(RECT{area.left, area.top + 10, area.right, area.top + 11});
             return c.at(0, 0) == 0 && c.at(c.width - 1, 0) == 0xFFFFFF;
         },
         PROMPTLY_MS);
+    if (!shown) {
+        DestroyWindow(window_);
+        throw std::runtime_error("the grey ramp did not reach the screen");
+    }
 }
 
 void SaverFixture::TearDown() {
@@ -353,12 +409,14 @@ void SaverFixture::startSaver(COLORREF colour) {
     saver = std::make_unique<Process>(L"/s");
     window = waitForWindow(saver->id(), STARTUP_MS);
     ASSERT_NE(window, nullptr) << "no saver window";
+    // Over the ramps the seed is a band of every monitor's middle row: live and dead pixels there,
+    // and no other colour, show the first paint (an unpainted window would show black only).
     const RECT all = virtualScreen();
     const RECT middle{all.left, all.bottom / 2, all.right, all.bottom / 2 + 1};
     ASSERT_TRUE(pumpUntil(
         [&] {
             const int live = livePixels(middle, colour);
-            return live >= 0 && live < all.right - all.left;
+            return live > 0 && live < all.right - all.left;
         },
         STARTUP_MS))
         << "the first paint did not replace the picture";

@@ -1,6 +1,7 @@
 // orlivex.scr /s as the screen-saver host starts it: a picture on every monitor, settings in the
 // registry, real X input from xdotool. tests/CMakeLists.txt runs the first test again on two monitors
 // and at 144 DPI, each in an X server of its own.
+#include <algorithm>
 #include <functional>
 #include <set>
 
@@ -12,12 +13,37 @@ using e2e::Capture;
 
 class SaverTest : public e2e::SaverFixture {};
 
+// The live columns of a monitor's middle row in the first picture, against the band of grey levels
+// that its ramp gives each column: generation 0 is the band's stripe, fully alive; generation 1 (the
+// first tick may come before the picture is read) is the two columns bordering it, whose edge
+// columns may also be born from a neighbouring monitor's stripe. 0 or 1 when the row is that
+// generation of some band, -1 otherwise.
+int generationOfStripe(const std::vector<bool>& live) {
+    const int width = static_cast<int>(live.size());
+    for (int band = 0; band < 8; ++band) {
+        bool zero = true, one = true;
+        for (int x = 0; x < width; ++x) {
+            const auto inBand = [&](int column) {
+                return column >= 0 && column < width && e2e::GreyRamp::greyAt(column, width) >> 5 == band;
+            };
+            zero = zero && live[x] == inBand(x);
+            const bool bordering = !inBand(x) && (inBand(x - 1) || inBand(x + 1));
+            one = one && (x == 0 || x == width - 1 || live[x] == bordering);
+        }
+        if (zero) return 0;
+        if (one && std::count(live.begin() + 1, live.end() - 1, true) > 0) return 1;
+    }
+    return -1;
+}
+
 // Each monitor shows a grey ramp of its own width. The seed is the band of 32 grey levels that the
 // clock picks: on each monitor one vertical stripe, an eighth of it wide, fully alive; everything
 // else dead. The window covers the virtual screen in physical pixels; the generations go on on every
-// monitor. The pointer rests on the last monitor: the first move message, as the window appears
+// monitor. The pointer rests on the leftmost monitor: the first move message, as the window appears
 // under it, only records the position, and a move there of one pixel ends saving.
 TEST_F(SaverTest, EveryMonitorShowsLifeFromOneGreyBandOfItsOwnPicture) {
+    if (e2e::wine10ShowsOneRectangleForEveryMonitor())
+        GTEST_SKIP() << "Wine 10 gap: every monitor of a Xinerama display has the primary's rectangle";
     ASSERT_NO_FATAL_FAILURE(e2e::expectRequestedDisplay());
     const COLORREF colour = RGB(0x20, 0xC0, 0x40);
     settings.set(L"interval", 1000);
@@ -25,9 +51,11 @@ TEST_F(SaverTest, EveryMonitorShowsLifeFromOneGreyBandOfItsOwnPicture) {
     settings.set(L"color", colour);
     const std::vector<RECT> screens = awt::getMonitorRectangles();
     for (const RECT& screen : screens) ramps.push_back(std::make_unique<e2e::GreyRamp>(screen));
-    const int pointerX = (screens.back().left + screens.back().right) / 2;
-    const int pointerY = (screens.back().top + screens.back().bottom) / 2;
-    e2e::xdotool(e2e::mouseMove(pointerX, pointerY));
+    const RECT& leftmost = *std::min_element(
+        screens.begin(), screens.end(), [](const RECT& a, const RECT& b) { return a.left < b.left; });
+    const int pointerX = (leftmost.left + leftmost.right) / 2;
+    const int pointerY = (leftmost.top + leftmost.bottom) / 2;
+    e2e::movePointer(pointerX, pointerY);
     startSaver(colour);
     const RECT all = e2e::virtualScreen();
     const RECT rect = e2e::rectOf(window);
@@ -38,16 +66,15 @@ TEST_F(SaverTest, EveryMonitorShowsLifeFromOneGreyBandOfItsOwnPicture) {
     for (const RECT& screen : screens) {
         firsts.push_back(e2e::captureScreen(screen));
         const Capture& first = firsts.back();
-        int band = -1;  // of the first live column
+        std::vector<bool> live;
         for (int x = 0; x < first.width; ++x) {
             const std::uint32_t middle = first.at(x, first.height / 2);
             ASSERT_TRUE(middle == 0 || middle == e2e::rgbOf(colour)) << "x " << x << ": " << std::hex << middle;
-            const int grey = e2e::GreyRamp::greyAt(x, first.width) >> 5;
-            if (middle && band < 0) band = grey;
-            EXPECT_EQ(middle != 0, grey == band) << "x " << x << " of the monitor at " << screen.left;
-            for (int y = 0; y < first.height; y += 37) ASSERT_EQ(first.at(x, y), middle) << x << "," << y;
+            live.push_back(middle != 0);
+            // Columns: the same in every row, but for the rows at the board's dead border.
+            for (int y = 37; y < first.height - 2; y += 37) ASSERT_EQ(first.at(x, y), middle) << x << "," << y;
         }
-        EXPECT_GE(band, 0) << "no live cell on the monitor at " << screen.left;
+        EXPECT_GE(generationOfStripe(live), 0) << "no stripe of one grey band on the monitor at " << screen.left;
         EXPECT_GE(e2e::livePixels(screen, colour), 0) << "a pixel the saver did not draw";
     }
     expectStillRunningAfter(1200);
@@ -119,7 +146,8 @@ class SaverInputTest : public e2e::SaverFixture {
 protected:
     void SetUp() override {
         settings.set(L"interval", 200);
-        e2e::xdotool("mousemove 300 300");
+        ramps.push_back(std::make_unique<e2e::GreyRamp>(e2e::screenRect()));
+        e2e::movePointer(300, 300);
         startSaver(e2e::DEFAULT_COLOUR);
     }
 };
@@ -137,10 +165,13 @@ INSTANTIATE_TEST_SUITE_P(Input, SaverEndingTest,
                                            "mousemove 300 299"));
 
 // The window appears under the pointer, which gives it its first mouse-move message: that one only
-// records the position, and so does a move to the same place; one pixel away ends saving.
+// records the position, and so does a move message to the same place (Windows sends them without a
+// move, and X cannot move the pointer to where it is); one pixel away ends saving.
 TEST_F(SaverInputTest, TheFirstMouseMoveOnlyRecordsThePosition) {
     expectStillRunningAfter(1500);
-    e2e::xdotool("mousemove 300 300");
+    POINT samePlace{300, 300};
+    ASSERT_TRUE(ScreenToClient(window, &samePlace));
+    ASSERT_TRUE(PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(samePlace.x, samePlace.y)));
     expectStillRunningAfter(1000);
     e2e::xdotool("mousemove 301 300");
     expectEndsPromptlyWithZero();
