@@ -35,4 +35,5 @@ private:
     awt::DibSurface& surface;  // not owned
     int cellSize;
     std::uint32_t live;  // 0x00RRGGBB
+    std::uint32_t patterns[16][4];  // four cells' pixels for each combination of live ones
 };
