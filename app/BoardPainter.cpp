@@ -7,12 +7,19 @@
 #include <cstring>
 
 BoardPainter::BoardPainter(awt::DibSurface& surface, int cellSize, COLORREF colour) noexcept
-    : surface(surface), cellSize(cellSize) {
+    : surface(surface), cellSize(cellSize), chunkRows(std::max(1, (1 << 20) / (4 * surface.getWidth()))) {
     setColor(colour);
 }
 
+void BoardPainter::presentWhileDrawing(HDC dc) noexcept {
+    presentDC = dc;
+    chunk = 0;
+}
+
 void BoardPainter::setColor(COLORREF colour) noexcept {
-    live = awt::DibSurface::toPixel(colour);
+    const std::uint32_t value = awt::DibSurface::toPixel(colour);
+    oneColour = oneColour && value == live;
+    live = value;
     // Pattern n holds the pixels of four cells, cell i alive when bit i of n is set.
     for (int n = 0; n < 16; ++n) {
         for (int i = 0; i < 4; ++i) patterns[n][i] = (n >> i) & 1 ? live : 0u;
@@ -41,6 +48,7 @@ void BoardPainter::paintAll(const LifeBoard& board) {
         copyDown(row * cellSize, 0, width);
     }
     surface.markAllDirty();
+    oneColour = true;
 }
 
 void BoardPainter::paintCell(int column, int row, bool alive) {
@@ -58,6 +66,11 @@ void BoardPainter::rowChanged(int row, const std::uint64_t* next, const std::uin
     if (top >= bottom) {
         return;
     }
+    if (presentDC != nullptr && top / chunkRows != chunk) {
+        // A failed copy (the window going away) loses nothing: the surface keeps the picture.
+        surface.present(presentDC);
+        chunk = top / chunkRows;
+    }
     // Only the changed cells take a new value, so cells drawn earlier keep their colour. Changed
     // cells are found 64 at a time.
     const std::uint32_t colour = live;
@@ -67,6 +80,21 @@ void BoardPainter::rowChanged(int row, const std::uint64_t* next, const std::uin
     // the cells cut by the surface's edges, through fillCell.
     const bool wholeSquares = cellSize == 2 && bottom - top == 2;
     const int wholeColumns = wholeSquares ? right / 2 : 0;
+    if (cellSize == 1 && oneColour) {
+        // Every cell of a word with changes is written, four at a time from its pattern: whole runs
+        // of pixels in order, which the processor writes faster than single scattered pixels. The
+        // unchanged cells among them keep their colour, as all cells have the current one.
+        for (int k = first / 64; k <= (last - 1) / 64; ++k) {
+            if (next[k] == previous[k]) continue;
+            const int end = std::min(64, surface.getWidth() - k * 64);
+            std::uint32_t* const out = pixels + k * 64;
+            int x = 0;
+            for (; x + 4 <= end; x += 4) std::memcpy(out + x, patterns[(next[k] >> x) & 15], sizeof patterns[0]);
+            for (; x < end; ++x) out[x] = (next[k] >> x) & 1 ? colour : 0u;
+        }
+        surface.markDirty(first, top, right, bottom);
+        return;
+    }
     for (int k = first / 64; k <= (last - 1) / 64; ++k) {
         for (std::uint64_t changed = next[k] ^ previous[k]; changed != 0; changed &= changed - 1) {
             const int bit = bits::lowest(changed);

@@ -114,7 +114,7 @@ void piecesAt(int cellSize, int generations) {
     awt::DibSurface tiny(1, 1);
     BoardPainter drawnPainter(drawnSurface, cellSize, COLOUR), shownPainter(shownSurface, cellSize, COLOUR);
     BoardPainter chunkedPainter(chunkedSurface, cellSize, COLOUR);
-    const int chunkRows = std::max(16, 256 * 1024 / (width * 4) / 16 * 16);
+    const int chunkRows = std::max(16, 1024 * 1024 / (width * 4) / 16 * 16);
     ChunkPresenter presenter(chunkedPainter, chunkedSurface, cellSize, chunkRows);
     chunkedPainter.paintAll(chunked);
     drawnPainter.paintAll(drawn);
