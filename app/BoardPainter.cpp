@@ -38,6 +38,12 @@ void BoardPainter::paintAll(const LifeBoard& board) {
             for (; x + 4 <= width; x += 4) {
                 std::memcpy(pixels + x, patterns[(cells[x / 64] >> (x % 64)) & 15], sizeof patterns[0]);
             }
+        } else if (cellSize == 2) {
+            // Two cells at a time: the pattern of four cells holds two pairs of pixels.
+            for (int column = 0; x + 4 <= width; x += 4, column += 2) {
+                const unsigned two = (cells[column / 64] >> (column % 64)) & 3;
+                std::memcpy(pixels + x, patterns[(two & 1) * 3 + (two >> 1) * 12], sizeof patterns[0]);
+            }
         }
         for (int column = x / cellSize; x < width; ++column) {
             // All bits of the colour where alive, none where dead.

@@ -2,6 +2,7 @@
 
 #include "app/Bits.h"
 #include "app/ScreenCapture.h"
+#include "awt/DibSurface.h"
 #include "klib/Exception.h"
 
 #include <algorithm>
@@ -172,6 +173,30 @@ int stepRow(const std::uint64_t* here, const std::uint64_t* below, const RowTrip
     return changes.sum();
 }
 
+// Alive when the grey level (r + g + b) / 3 of a 0x00RRGGBB pixel lies in the key's band of 32,
+// that is when its top three bits are the key's.
+bool inBand(std::uint32_t rgb, unsigned key) noexcept {
+    const unsigned grey = (((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF)) / 3u;
+    return (grey ^ key) < 32;
+}
+
+#ifdef ORLIVEX_WIDE_RULE
+// The same for four pixels step apart from pixels on, as bits 0-3.
+int inBand(const std::uint32_t* pixels, int step, unsigned key) noexcept {
+    const __m128i rgb = step == 1 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels))
+                                  : _mm_setr_epi32(static_cast<int>(pixels[0]), static_cast<int>(pixels[step]),
+                                                   static_cast<int>(pixels[2 * step]),
+                                                   static_cast<int>(pixels[3 * step]));
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i sum = _mm_add_epi32(_mm_add_epi32(_mm_and_si128(rgb, byte), _mm_and_si128(_mm_srli_epi32(rgb, 8), byte)),
+                                      _mm_and_si128(_mm_srli_epi32(rgb, 16), byte));
+    // sum / 3 as (sum x 43691) >> 17, exact for sums up to 765; the upper 16 bits of each lane stay 0.
+    const __m128i grey = _mm_srli_epi32(_mm_mulhi_epu16(sum, _mm_set1_epi32(43691)), 1);
+    const __m128i band = _mm_cmpeq_epi32(_mm_srli_epi32(grey, 5), _mm_set1_epi32(static_cast<int>(key >> 5)));
+    return _mm_movemask_ps(_mm_castsi128_ps(band));
+}
+#endif
+
 // Off-screen cells die: cells &= shown, for a whole row.
 void keepOnScreen(std::uint64_t* cells, const std::uint64_t* shown, int words) noexcept {
     if (shown == nullptr) {
@@ -209,19 +234,25 @@ void LifeBoard::seed(const ScreenCapture& screen, int originX, int originY, int 
         const std::uint32_t* const run = columns > 0 ? screen.readableRun(originX, y, (columns - 1) * cellSize + 1)
                                                      : nullptr;
         for (int k = 0; k < wordsPerRow; ++k) {
+            const int first = k * 64;
+            const int count = std::min(64, columns - first);
             std::uint64_t word = 0;
-            for (int bit = 0, column = k * 64; bit < 64 && column < columns; ++bit, ++column) {
-                unsigned grey;
-                if (run != nullptr) {
-                    const std::uint32_t rgb = run[column * cellSize];
-                    grey = (((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF)) / 3u;
-                } else {
-                    // An unreadable pixel is CLR_INVALID, all bits set: grey 255.
-                    const COLORREF pixel = screen.getPixel(originX + column * cellSize, y);
-                    grey = (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) / 3u;
+            int bit = 0;
+            if (run != nullptr) {
+#ifdef ORLIVEX_WIDE_RULE
+                for (; bit + 4 <= count; bit += 4) {
+                    word |= static_cast<std::uint64_t>(inBand(run + (first + bit) * cellSize, cellSize, key)) << bit;
                 }
-                // Alive when the grey level lies in the key's band of 32.
-                word |= static_cast<std::uint64_t>((grey ^ key) < 32) << bit;
+#endif
+                for (; bit < count; ++bit) {
+                    word |= static_cast<std::uint64_t>(inBand(run[(first + bit) * cellSize], key)) << bit;
+                }
+            } else {
+                for (; bit < count; ++bit) {
+                    // An unreadable pixel is CLR_INVALID, all bits set: grey 255.
+                    const COLORREF pixel = screen.getPixel(originX + (first + bit) * cellSize, y);
+                    word |= static_cast<std::uint64_t>(inBand(awt::DibSurface::toPixel(pixel), key)) << bit;
+                }
             }
             cells[k] = word;
         }
@@ -296,14 +327,20 @@ void LifeBoard::setOnScreen(const std::vector<CellArea>& areas) {
         return;
     }
     onScreen = std::make_unique<std::uint64_t[]>(static_cast<std::size_t>(stride) * static_cast<std::size_t>(rows + 2));
+    std::vector<std::uint64_t> columnsShown(static_cast<std::size_t>(span));
     for (const CellArea& area : areas) {
-        const int left = std::max(0, area.left);
-        const int right = std::min(columns, area.right);
+        // The area's columns as words once, then added to each of its rows.
+        std::fill(columnsShown.begin(), columnsShown.end(), 0);
+        for (int column = std::max(0, area.left); column < std::min(columns, area.right);) {
+            const int bit = column % 64;
+            const int count = std::min(64 - bit, std::min(columns, area.right) - column);
+            const std::uint64_t ones = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+            columnsShown[static_cast<std::size_t>(column / 64)] |= ones << bit;
+            column += count;
+        }
         for (int row = std::max(0, area.top); row < std::min(rows, area.bottom); ++row) {
             std::uint64_t* const mask = rowOf(onScreen.get(), row);
-            for (int column = left; column < right; ++column) {
-                mask[column / 64] |= std::uint64_t{1} << (column % 64);
-            }
+            for (int k = 0; k < span; ++k) mask[k] |= columnsShown[static_cast<std::size_t>(k)];
         }
     }
     for (int row = 0; row < rows; ++row) {

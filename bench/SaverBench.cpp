@@ -1,9 +1,11 @@
 #include "bench/SaverBench.h"
 
+#include "app/BoardPainter.h"
 #include "app/LifeBoard.h"
 #include "app/Orlivex.h"
 #include "app/ScreenCapture.h"
 #include "awt/Events.h"
+#include "awt/TextMetrics.h"
 #include "awt/Toolkit.h"
 #include "awt/WindowProcedure.h"
 #include "bench/Backdrop.h"
@@ -310,37 +312,58 @@ FirstPaint bareRun(int width, int height) {
     return run;
 }
 
-// The seeding inside setVisible, measured apart on the same screen: the screen capture alone and
-// the whole createBoard (capture plus the per-cell grey test).
+// createBoard inside setVisible, measured apart on the same screen, piece by piece: the screen
+// capture, the surface made, the board made with its on-screen cells, the seeding from the capture,
+// the first full drawing into the surface (which first touches its pages); and createBoard whole.
 struct SeedParts {
     double captureMs;
-    double seedingMs;  // createBoard less its capture
+    double surfaceMs;
+    double boardMs;
+    double seedMs;
+    double drawMs;
     double createBoardMs;
 };
 
 SeedParts seedParts(int cellSize, int width, int height) {
-    std::vector<double> captures;
-    std::vector<double> seedings;
-    std::vector<double> boards;
+    std::vector<double> parts[6];
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     for (int i = 0; i < 5; ++i) {
         Clock::time_point start = Clock::now();
+        const auto lap = [&](int part) {
+            const Clock::time_point now = Clock::now();
+            parts[part].push_back(millisecondsBetween(start, now));
+            start = now;
+        };
         {
-            const ScreenCapture capture(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                                        width, height);
+            const ScreenCapture capture(left, top, width, height);
+            lap(0);
+            awt::DibSurface surface(width, height);
+            lap(1);
+            LifeBoard board((width + cellSize - 1) / cellSize, (height + cellSize - 1) / cellSize);
+            std::vector<LifeBoard::CellArea> onScreen;
+            for (const RECT& shown : awt::getMonitorRectangles()) {
+                onScreen.push_back(LifeBoard::CellArea{(shown.left - left) / cellSize, (shown.top - top) / cellSize,
+                                                       (shown.right - left + cellSize - 1) / cellSize,
+                                                       (shown.bottom - top + cellSize - 1) / cellSize});
+            }
+            board.setOnScreen(onScreen);
+            lap(2);
+            board.seed(capture, left, top, cellSize, 0x80);
+            lap(3);
+            BoardPainter(surface, cellSize, RGB(0, 255, 0)).paintAll(board);
+            lap(4);
         }
-        const double captureMs = millisecondsBetween(start, Clock::now());
         Orlivex life;
         life.setCellSize(cellSize);
         life.setArea(width, height);
-        life.setSeedOrigin(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN));
+        life.setSeedOrigin(left, top);
+        life.setShownAreas(awt::getMonitorRectangles());
         start = Clock::now();
         life.createBoard();
-        const double boardMs = millisecondsBetween(start, Clock::now());
-        captures.push_back(captureMs);
-        seedings.push_back(boardMs - captureMs);
-        boards.push_back(boardMs);
+        lap(5);
     }
-    return SeedParts{median(captures), median(seedings), median(boards)};
+    return SeedParts{median(parts[0]), median(parts[1]), median(parts[2]),
+                     median(parts[3]), median(parts[4]), median(parts[5])};
 }
 
 // The capture floor: one bare BitBlt of the virtual screen into a DIB section made beforehand, and
@@ -641,10 +664,10 @@ void benchFirstPaint(Backdrop& backdrop) {
             printFirstPaint(name, std::to_string(cellSize).c_str(), "med", middle);
             printFirstPaint(name, std::to_string(cellSize).c_str(), "min", medianOfRuns(runs, true));
             const SeedParts seed = seedParts(cellSize, width, height);
-            std::printf("%-8s %4d %4s   setVisible apart: capture %.1f + seeding %.1f = createBoard %.1f; "
-                        "the rest (create, timer, show, focus) %.1f\n",
-                        name, cellSize, "", seed.captureMs, seed.seedingMs, seed.createBoardMs,
-                        middle.showMs - seed.createBoardMs);
+            std::printf("%-8s %4d %4s   setVisible apart: createBoard %.1f: capture %.1f, surface made %.1f, board made "
+                        "%.1f, seeding %.1f, first full drawing %.1f; the rest (create, timer, show, focus) %.1f\n",
+                        name, cellSize, "", seed.createBoardMs, seed.captureMs, seed.surfaceMs, seed.boardMs,
+                        seed.seedMs, seed.drawMs, middle.showMs - seed.createBoardMs);
             std::printf("%-8s %4d %4s   paint apart: full copy %.1f; after a colour change %.1f\n", name,
                         cellSize, "", middle.copyMs, middle.redrawMs);
             std::fflush(stdout);
