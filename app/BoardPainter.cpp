@@ -6,11 +6,6 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 1)
-#include <xmmintrin.h>
-#define ORLIVEX_PREFETCH 1
-#endif
-
 BoardPainter::BoardPainter(awt::DibSurface& surface, int cellSize, COLORREF colour) noexcept
     : surface(surface), cellSize(cellSize), chunkRows(std::max(1, (1 << 20) / (4 * surface.getWidth()))) {
     setColor(colour);
@@ -82,7 +77,6 @@ void BoardPainter::rowChanged(int row, const std::uint64_t* next, const std::uin
         surface.present(presentDC);
         chunk = top / chunkRows;
     }
-    prefetchRows(top + 2 * cellSize, bottom + 2 * cellSize);
     // Only the changed cells take a new value, so cells drawn earlier keep their colour. Changed
     // cells are found 64 at a time.
     const std::uint32_t colour = live;
@@ -124,19 +118,6 @@ void BoardPainter::rowChanged(int row, const std::uint64_t* next, const std::uin
         }
     }
     surface.markDirty(first * cellSize, top, right, bottom);
-}
-
-void BoardPainter::prefetchRows(int top, int bottom) const noexcept {
-#ifdef ORLIVEX_PREFETCH
-    const char* const end = reinterpret_cast<const char*>(surface.row(std::min(bottom, surface.getHeight())));
-    for (const char* line = reinterpret_cast<const char*>(surface.row(std::min(top, surface.getHeight())));
-         line < end; line += 64) {
-        _mm_prefetch(line, _MM_HINT_T0);
-    }
-#else
-    static_cast<void>(top);
-    static_cast<void>(bottom);
-#endif
 }
 
 void BoardPainter::fillCell(int column, int top, int bottom, int right, std::uint32_t value) noexcept {

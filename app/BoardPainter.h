@@ -34,9 +34,6 @@ public:
 private:
     // The pixels of one cell of the cell row that spans pixel rows [top, bottom), cut at right.
     void fillCell(int column, int top, int bottom, int right, std::uint32_t value) noexcept;
-    // Asks the processor to fetch pixel rows [top, bottom) (cut to the surface) into its cache ahead of
-    // the writes and the copy to the window, which would each wait for them otherwise.
-    void prefetchRows(int top, int bottom) const noexcept;
     // Copies pixel row top's columns [left, right) into the other pixel rows of its cell row.
     void copyDown(int top, int left, int right) noexcept;
 
