@@ -20,7 +20,9 @@ wine reg add "$key" /v interval /t REG_DWORD /d "$interval" /f >/dev/null 2>&1
 # Clock ticks of user and kernel time of a process (fields 14 and 15 of its stat line).
 ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
 hz=$(getconf CLK_TCK)
-percent() { echo "$1 * 100 / $hz / $2" | bc -l; }
+# Arithmetic by awk: bc need not be installed (the Wine 10 root has none).
+calc() { awk "BEGIN { print $1 }"; }
+percent() { calc "$1 * 100 / $hz / $2"; }
 
 wine "$build/bench/orlivex_bench.exe" backdrop $((4 * (span + startup) + 20)) >/dev/null 2>&1 &
 backdrop=$!
@@ -53,7 +55,7 @@ measure() {
     sleep "$span"
     end=$(date +%s.%N)
     local wall
-    wall=$(echo "$end - $start" | bc -l)
+    wall=$(calc "$end - $start")
     cpu=$(percent "$(($(ticks "$program") - ${before[$program]}))" "$wall")
     printf '  %-6s %5.2f %% of one core over %.1f s' "$name" "$cpu" "$wall"
     for pid in $pids; do
@@ -71,11 +73,11 @@ printf 'cell size %s, interval %s ms; CPU over %s s after a %s s start (load ave
 best_saver="" best_floor=""
 for round in 1 2; do
     measure saver "$build/orlivex.scr" /s
-    [ -z "$best_saver" ] || [ "$(echo "$cpu < $best_saver" | bc -l)" = 1 ] && best_saver=$cpu
+    [ -z "$best_saver" ] || [ "$(calc "$cpu < $best_saver")" = 1 ] && best_saver=$cpu
     measure floor "$build/bench/orlivex_bench.exe" floor $((span + startup + 5)) "$interval"
-    [ -z "$best_floor" ] || [ "$(echo "$cpu < $best_floor" | bc -l)" = 1 ] && best_floor=$cpu
+    [ -z "$best_floor" ] || [ "$(calc "$cpu < $best_floor")" = 1 ] && best_floor=$cpu
 done
 printf 'best of two: saver %.2f %%, floor %.2f %%, ratio %.2f\n' "$best_saver" "$best_floor" \
-    "$(echo "$best_saver / $best_floor" | bc -l)"
+    "$(calc "$best_saver / $best_floor")"
 kill "$backdrop" 2>/dev/null || true
 wait "$backdrop" 2>/dev/null || true
