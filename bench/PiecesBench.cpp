@@ -129,7 +129,7 @@ void piecesAt(int cellSize, int generations) {
     GdiFlush();
 
     Piece rule{"rule, with counting the changes (lifeStep, no listener)", {}};
-    Piece count{"  of which counting: bits::count over the changed words", {}};
+    Piece count{"  counting the changes alone the portable way (bits::count a word)", {}};
     Piece reports{"rule and the changed-row reports (a listener that records them)", {}};
     Piece cells{"rule, reports and writing the changed cells into the surface", {}};
     Piece bands{"  of which the dirty-band bookkeeping (markDirty, dirtyRectangles)", {}};
