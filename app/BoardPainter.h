@@ -25,6 +25,11 @@ public:
     void paintCell(int column, int row, bool alive);
     void rowChanged(int row, const std::uint64_t* next, const std::uint64_t* previous, int first,
                     int last) override;
+    // While rows are reported, the changes drawn so far are copied to dc (the surface's present)
+    // each time the rows reach another chunk of about a megabyte of pixels, while those pixels are
+    // still in the processor's cache; null, the default, copies nothing. The caller presents the
+    // last chunk.
+    void presentWhileDrawing(HDC dc) noexcept;
 
 private:
     // The pixels of one cell of the cell row that spans pixel rows [top, bottom), cut at right.
@@ -35,4 +40,9 @@ private:
     awt::DibSurface& surface;  // not owned
     int cellSize;
     std::uint32_t live;  // 0x00RRGGBB
+    std::uint32_t patterns[16][4];  // four cells' pixels for each combination of live ones
+    int chunkRows;                  // pixel rows of a chunk that presentWhileDrawing copies
+    bool oneColour = false;         // every live cell of the surface has the current colour
+    HDC presentDC = nullptr;        // not owned
+    int chunk = 0;                  // the chunk the last reported row was in
 };

@@ -11,8 +11,9 @@ class ScreenCapture;
 // spread generation that follows a stagnant one. It knows nothing of drawing: each step reports
 // every row that changed to a listener, with the row's old and new cells.
 //
-// A row is stored as 64-bit words, cell c in bit c % 64 of word c / 64, so one word of the rule
-// handles 64 cells; bits past the last column stay 0.
+// A row is stored as 64-bit words, cell c in bit c % 64 of word c / 64, and the rule handles two
+// words (128 cells) at once where the processor has 128-bit registers; bits past the last column,
+// and a word past the last one that makes the count of words even, stay 0.
 class LifeBoard {
 public:
     class RowListener {
@@ -72,17 +73,21 @@ private:
     }
     // The on-screen mask of row, or null when every cell is on screen.
     const std::uint64_t* onScreenRow(int row) const noexcept { return onScreen ? rowOf(onScreen.get(), row) : nullptr; }
+    // The bits of row that are cells on screen: the on-screen mask, or every cell of a row.
+    const std::uint64_t* cellsOf(int row) const noexcept { return onScreen ? rowOf(onScreen.get(), row) : cellMask.get(); }
     void checkCell(int column, int row) const;
 
     int columns;
     int rows;
     int changeThreshold;
     int wordsPerRow;
-    int stride;               // words per plane row: wordsPerRow + 2
-    std::uint64_t lastMask;   // the bits of the last word of a row that are cells
+    int span;                 // words the rule computes per row: wordsPerRow rounded up to even
+    int stride;               // words per plane row: span + 2
     bool stagnant = false;
     bool currentIsA = true;
     std::unique_ptr<std::uint64_t[]> planeA;  // the cells with a dead border ring
     std::unique_ptr<std::uint64_t[]> planeB;
     std::unique_ptr<std::uint64_t[]> onScreen;  // a bit per cell some monitor shows, as the planes; none: all
+    std::unique_ptr<std::uint64_t[]> cellMask;  // span words: a bit per cell of a row
+    std::unique_ptr<std::uint64_t[]> rowSums;   // the rule's triples of three rows (see lifeStep)
 };

@@ -179,6 +179,7 @@ int Orlivex::lifeStep(HDC dc) {
     if (!hasBoard()) {
         return 0;
     }
+    if (painter != nullptr) painter->presentWhileDrawing(dc);
     const int changes = board->lifeStep(painter.get());
     present(dc);
     return changes;
@@ -189,6 +190,7 @@ void Orlivex::spreadStep(HDC dc) {
     if (!hasBoard()) {
         return;
     }
+    if (painter != nullptr) painter->presentWhileDrawing(dc);
     board->spreadStep(painter.get());
     present(dc);
 }
@@ -201,6 +203,8 @@ void Orlivex::completeSurface() {
 }
 
 void Orlivex::present(HDC dc) {
+    // The step has copied all but its last chunk of rows already.
+    if (painter != nullptr) painter->presentWhileDrawing(nullptr);
     // A failed copy (the window going away) loses nothing: the surface still holds the picture.
     if (dc != nullptr && surface != nullptr) surface->present(dc);
 }

@@ -10,6 +10,8 @@
 #include "bench/BenchClock.h"
 #include "awt/DibSurface.h"
 #include "awt/Toolkit.h"
+#include "bench/Floor.h"
+#include "bench/PiecesBench.h"
 #include "bench/SaverBench.h"
 #include "klib/Exception.h"
 
@@ -173,8 +175,9 @@ void benchSeeding(int width, int height) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // With arguments, only the named parts run: generations, seeding, firstpaint, ticks, cpu, or saver
-    // for the last three; or "backdrop <seconds>" shows the busy picture alone.
+    // With arguments, only the named parts run: generations, seeding, pieces, firstpaint, ticks, cpu, or
+    // saver for the last three; or "backdrop <seconds>" shows the busy picture alone, and
+    // "floor <seconds> [interval]" runs the bare floor program.
     const auto wanted = [&](const char* part) {
         for (int i = 1; i < argc; ++i) {
             if (std::strcmp(argv[i], part) == 0) return true;
@@ -197,6 +200,11 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    if (argc >= 3 && std::strcmp(argv[1], "floor") == 0) {
+        // The bare floor program for tools/saver-cpu.sh: one full-screen copy each tick, for the given
+        // seconds, at the given interval (50 ms unless given).
+        return bench::runBareFloor(std::atof(argv[2]), argc >= 4 ? std::atoi(argv[3]) : 50);
+    }
     if (wanted("generations")) {
         std::printf("Life generations, ms each: the rule alone, with the changes drawn into the surface, and\n"
                     "with the changed bands copied to a shown window; changed cells per generation; a full paint\n");
@@ -210,11 +218,12 @@ int main(int argc, char** argv) {
     }
     if (wanted("seeding")) benchSeeding(width, height);
     try {
-        if (wanted("firstpaint") || wanted("ticks") || wanted("cpu")) {
+        if (wanted("firstpaint") || wanted("ticks") || wanted("cpu") || wanted("pieces")) {
             awt::Toolkit::initialize(GetModuleHandleW(nullptr), SW_SHOWNORMAL);  // work only on the first call
             // The saver covers every monitor: the virtual screen.
             bench::Backdrop backdrop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+            if (wanted("pieces")) bench::benchPieces(backdrop);
             if (wanted("firstpaint")) bench::benchFirstPaint(backdrop);
             if (wanted("ticks")) bench::benchTicks(backdrop);
             if (wanted("cpu")) bench::benchCpu(backdrop);
