@@ -13,7 +13,7 @@ class DibSurface;
 // Draws a Life board into a surface, cellSize x cellSize pixels a cell from the top-left corner:
 // live cells in the cell colour, dead ones black. Cells at the right and bottom edges are cut by the
 // surface. As the board's row listener it draws only the changed cells and marks them dirty.
-class BoardPainter : public LifeBoard::RowListener {
+class BoardPainter final : public LifeBoard::RowListener {
 public:
     BoardPainter(awt::DibSurface& surface, int cellSize, COLORREF colour) noexcept;
 

@@ -34,7 +34,7 @@ std::uint64_t east(const std::uint64_t* row, int k) noexcept {
 // change Counter.
 struct Scalar {
     using Word = std::uint64_t;
-    static constexpr int WORDS = 1;
+    [[maybe_unused]] static constexpr int WORDS = 1;  // unused where the wide lanes step
     static Word andNot(Word off, Word word) noexcept { return ~off & word; }
     static Word load(const std::uint64_t* words) noexcept { return *words; }
     static void store(std::uint64_t* words, Word word) noexcept { *words = word; }
