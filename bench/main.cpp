@@ -10,9 +10,10 @@
 #include "bench/BenchClock.h"
 #include "awt/DibSurface.h"
 #include "awt/Toolkit.h"
+#include "bench/FirstPaintBench.h"
 #include "bench/Floor.h"
 #include "bench/PiecesBench.h"
-#include "bench/SaverBench.h"
+#include "bench/TickBench.h"
 #include "klib/Exception.h"
 
 #include <windows.h>
