@@ -75,8 +75,7 @@ public:
     bool waitExit(DWORD timeoutMs) const { return e2e::pumpUntil([this] { return ended(); }, timeoutMs); }
     DWORD exitCode() const {
         DWORD code = 0;
-        GetExitCodeProcess(info_.hProcess, &code);
-        return code;
+        return GetExitCodeProcess(info_.hProcess, &code) ? code : ~DWORD{0};
     }
     DWORD id() const { return info_.dwProcessId; }
 
