@@ -11,7 +11,7 @@ packages=(
     wine wine64 fonts-wine
     xvfb xserver-xephyr xdotool x11-utils imagemagick
     fonts-noto-cjk locales
-    zip unzip faketime
+    zip unzip faketime wixl msitools
     debootstrap bubblewrap
 )
 

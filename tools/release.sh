@@ -3,9 +3,12 @@
 #   dist/orlivex-<version>-win64.zip         orlivex.scr, README.txt, LICENSE.txt,
 #                                            THIRD-PARTY-NOTICES.txt and SHA256SUMS
 #   dist/orlivex-<version>-win64.zip.sha256  the zip's own checksum (sums inside cannot cover it)
-# The version is the CMake project's. The same commit gives the same bytes in any folder at any
-# time: the sources are the commit's (uncommitted changes are left out), and every date in the zip
-# is the commit's, in UTC.
+#   dist/orlivex-<version>-win64.msi         the installer for every user (tools/make-msi.sh), with
+#   dist/orlivex-<version>-win64.msi.sha256  its checksum
+# The version (and the installer's "about" link, when the project names a home page) is the CMake
+# project's. The same commit gives the same bytes in any folder at any time: the sources are the
+# commit's (uncommitted changes are left out), and every date in the zip and the installer is the
+# commit's, in UTC.
 #   tools/release.sh [--dist DIR]
 set -euo pipefail
 
@@ -36,10 +39,12 @@ cmake -S "$work/src" -B "$work/build" -DORLIVEX_TESTS=OFF \
 cmake --build "$work/build" --target orlivex -j2 >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$work/build/CMakeCache.txt")
 [ -n "$version" ] || { echo "release: no project version in CMakeCache.txt" >&2; exit 1; }
+url=$(sed -n 's/^CMAKE_PROJECT_HOMEPAGE_URL:STATIC=//p' "$work/build/CMakeCache.txt")
 
 # The README and the change log name the version the release carries.
-grep -q "orlivex-$version-win64.zip" "$work/src/README.md" ||
-    { echo "release: README.md does not name orlivex-$version-win64.zip" >&2; exit 1; }
+for name in "orlivex-$version-win64.zip" "orlivex-$version-win64.msi"; do
+    grep -q "$name" "$work/src/README.md" || { echo "release: README.md does not name $name" >&2; exit 1; }
+done
 grep -q "^## ${version//./\\.}\b" "$work/src/CHANGELOG.md" ||
     { echo "release: CHANGELOG.md has no section for $version" >&2; exit 1; }
 
@@ -60,9 +65,15 @@ touch -d "@$SOURCE_DATE_EPOCH" "${files[@]/#/$work/pack/}"
 name=orlivex-$version-win64.zip
 (cd "$work/pack" && TZ=UTC zip -X -D -q -9 "$work/$name" "${files[@]}")
 
+# The installer holds the same orlivex.scr as the zip.
+msi=orlivex-$version-win64.msi
+"$work/src/tools/make-msi.sh" --version "$version" --url "$url" "$work/pack/orlivex.scr" "$work/$msi"
+
 mkdir -p "$dist"
-rm -f "$dist/$name" "$dist/$name.sha256"
-cp "$work/$name" "$dist/$name"
-(cd "$dist" && sha256sum "$name" >"$name.sha256")
-echo "$dist/$name"
-cat "$dist/$name.sha256"
+for file in "$name" "$msi"; do
+    rm -f "$dist/$file" "$dist/$file.sha256"
+    cp "$work/$file" "$dist/$file"
+    (cd "$dist" && sha256sum "$file" >"$file.sha256")
+    echo "$dist/$file"
+    cat "$dist/$file.sha256"
+done
