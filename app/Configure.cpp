@@ -1,13 +1,16 @@
 #include "app/Configure.h"
 
 #include "app/Orlivex.h"
+#include "app/SettingsStore.h"
 #include "awt/Button.h"
+#include "awt/Choice.h"
 #include "awt/ColorDialog.h"
 #include "awt/Dpi.h"
 #include "awt/Label.h"
 #include "awt/NumberField.h"
 #include "awt/Panel.h"
 #include "awt/TextMetrics.h"
+#include "awt/Toolkit.h"
 #include "awt/Window.h"
 #include "resources/resource.h"
 #include "screensaver/PreviewWindow.h"
@@ -24,19 +27,22 @@ Configure::Configure(HWND owner)
       renderer(std::make_unique<Orlivex>()),
       intervalField(nullptr),
       sizeField(nullptr),
+      pictureChoice(nullptr),
       preview(nullptr),
       marginWidth(0),
       marginHeight(0),
       buttonLayout(awt::FlowLayout::LEFT),
       actionAdapters(this),
       adjustmentAdapters(this),
-      keyAdapters(this) {
+      keyAdapters(this),
+      itemAdapters(this) {
     buildContents();
 }
 
 Configure::~Configure() noexcept(false) {
     // No message is dispatched before the dialog's windows go, so no tick reaches the renderer now.
     renderer.reset();
+    itemAdapters.clear();
     keyAdapters.clear();
     adjustmentAdapters.clear();
     actionAdapters.clear();
@@ -55,9 +61,16 @@ void Configure::buildContents() {
     setIcon(IDI_ORLIVEX);
     setTitle(IDS_DESCRIPTION);
 
-    intervalField = createNumberField(0, 1000, renderer->getInterval(), &Configure::intervalChanged);
-    sizeField = createNumberField(1, 10, renderer->getCellSize(), &Configure::sizeChanged);
+    intervalField = createNumberField(INTERVAL_RANGE, renderer->getInterval(), &Configure::intervalChanged);
+    sizeField = createNumberField(SIZE_RANGE, renderer->getCellSize(), &Configure::sizeChanged);
     awt::Button* const colorButton = createButton(IDS_CHOOSE, &Configure::chooseColor);
+    pictureChoice = new awt::Choice();  // owned by the settings panel once added below
+    // In the order of the stored values: PICTURE_SCREEN, PICTURE_WALLPAPER, PICTURE_GENERATED.
+    for (const int item : {IDS_PICTURE_SCREEN, IDS_PICTURE_WALLPAPER, IDS_PICTURE_GENERATED}) {
+        pictureChoice->add(awt::Toolkit::loadString(static_cast<UINT>(item)));
+    }
+    pictureChoice->select(renderer->getPicture());
+    pictureChoice->addItemListener(itemAdapters.make(&Configure::pictureChanged));
 
     const awt::LayoutManager::Constraints plain;
     auto* const settings = new awt::Panel();  // owned by the dialog once added below
@@ -71,6 +84,8 @@ void Configure::buildContents() {
     settings->add(sizeField, &plain);
     settings->add(new awt::Label(IDS_COLOR, awt::Label::LEFT), &plain);
     settings->add(colorButton, &plain);
+    settings->add(new awt::Label(IDS_PICTURE, awt::Label::LEFT), &plain);
+    settings->add(pictureChoice, &plain);
 
     preview = new screensaver::PreviewWindow(nullptr);
     // At the system DPI until the dialog knows its monitor: usually that is already the right one.
@@ -80,8 +95,10 @@ void Configure::buildContents() {
 
     auto* const previewPanel = new awt::Panel();
     previewPanel->setLayout(&previewLayout);
-    previewPanel->add(preview, &awt::BorderLayout::CENTER);
-    previewPanel->add(new awt::Label(IDS_PREVIEW, awt::Label::CENTER), &awt::BorderLayout::SOUTH);
+    // The preview keeps its size and the caption its place right below it when the settings beside them
+    // make the row taller: the caption's label takes what is left.
+    previewPanel->add(preview, &awt::BorderLayout::NORTH);
+    previewPanel->add(new awt::Label(IDS_PREVIEW, awt::Label::CENTER), &awt::BorderLayout::CENTER);
 
     auto* const buttons = new awt::Panel();
     buttonLayout.setAlignment(awt::FlowLayout::RIGHT);
@@ -129,9 +146,10 @@ void Configure::dpiChanged(UINT dpi) {
     invalidate();
 }
 
-awt::NumberField* Configure::createNumberField(int minimum, int maximum, int value, Method method) {
+awt::NumberField* Configure::createNumberField(const SettingRange& range, int value, Method method) {
     auto* const field = new awt::NumberField(value);  // owned by the panel it is added to
-    field->setRange(minimum, maximum);
+    // The renderer's setters take exactly this range, so the field never hands them a refused value.
+    field->setRange(range.minimum, range.maximum);
     field->addAdjustmentListener(adjustmentAdapters.make(method));
     return field;
 }
@@ -154,6 +172,10 @@ void Configure::chooseColor() {
     awt::ColorDialog chooser(this, static_cast<int>(renderer->getColor()));
     chooser.setVisible(true);
     if (chooser.getColor() != -1) renderer->setColor(static_cast<COLORREF>(chooser.getColor()));
+}
+
+void Configure::pictureChanged() {
+    renderer->setPicture(pictureChoice->getSelectedIndex());
 }
 
 void Configure::ok() {

@@ -13,6 +13,7 @@
 
 namespace awt {
 class Button;
+class Choice;
 class NumberField;
 }  // namespace awt
 
@@ -20,8 +21,10 @@ namespace screensaver {
 class PreviewWindow;
 }  // namespace screensaver
 
+struct SettingRange;
+
 // The dialog of configuration mode. It owns an Orlivex renderer that holds the values being edited and
-// draws the preview; the number fields and the colour button write into it at once. OK (or Enter) calls
+// draws the preview; the number fields, the colour button and the picture list write into it at once. OK (or Enter) calls
 // saveSettings and hides the dialog; Cancel, Escape and the close box only hide it.
 class Configure : public screensaver::ConfigDialog {
 public:
@@ -41,18 +44,20 @@ private:
     void buildContents();
     // Font, gaps and preview size at dpi, for a dialog whose native windows exist.
     void dpiChanged(UINT dpi) override;
-    awt::NumberField* createNumberField(int minimum, int maximum, int value, Method method);
+    awt::NumberField* createNumberField(const SettingRange& range, int value, Method method);
     awt::Button* createButton(int stringId, Method method);
 
     void intervalChanged();
     void sizeChanged();
     void chooseColor();
+    void pictureChanged();
     void ok();
     void cancel();
 
     std::unique_ptr<Orlivex> renderer;  // deleted first by the destructor
     awt::NumberField* intervalField;   // owned by the component tree
     awt::NumberField* sizeField;       // owned by the component tree
+    awt::Choice* pictureChoice;        // owned by the component tree
     screensaver::PreviewWindow* preview;  // owned by the component tree
     int marginWidth;
     int marginHeight;
@@ -63,4 +68,5 @@ private:
     awt::AdapterList<Configure, awt::ActionListener_mem_fun_t> actionAdapters;
     awt::AdapterList<Configure, awt::AdjustmentListener_mem_fun_t> adjustmentAdapters;
     awt::AdapterList<Configure, awt::KeyListener_mem_fun_t> keyAdapters;
+    awt::AdapterList<Configure, awt::ItemListener_mem_fun_t> itemAdapters;
 };

@@ -55,6 +55,13 @@ struct AdjustmentEvent {
     int value;
 };
 
+// A choice among items: the index of the item now selected.
+struct ItemEvent {
+    void* source;
+    bool consumed;
+    int item;
+};
+
 struct KeyEvent {
     static constexpr int KEY_PRESSED = 0;
     static constexpr int KEY_RELEASED = 1;

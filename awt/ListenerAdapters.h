@@ -35,6 +35,19 @@ private:
     Method method;
 };
 
+template <class T>
+class ItemListener_mem_fun_t : public ItemListener {
+public:
+    using Method = void (T::*)();
+    ItemListener_mem_fun_t(T* owner, Method method) noexcept : owner(owner), method(method) {}
+    // The item is the caller's to read from the source.
+    void itemStateChanged(ItemEvent&) override { (owner->*method)(); }
+
+private:
+    T* owner;  // not owned
+    Method method;
+};
+
 // Claims the key press it handles, so it goes no further.
 template <class T>
 class KeyListener_mem_fun_t : public KeyListener {

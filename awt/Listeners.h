@@ -41,6 +41,12 @@ public:
     virtual void focusLost(FocusEvent& event) = 0;
 };
 
+class ItemListener : public EventListener {
+public:
+    static constexpr const wchar_t* TAG = L"awt::ItemListener";
+    virtual void itemStateChanged(ItemEvent& event) = 0;
+};
+
 class KeyListener : public EventListener {
 public:
     static constexpr const wchar_t* TAG = L"awt::KeyListener";

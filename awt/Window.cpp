@@ -5,6 +5,7 @@
 
 #include "awt/AWTException.h"
 #include "awt/TextMetrics.h"
+#include "awt/Toolkit.h"
 #include "klib/Exception.h"
 
 namespace awt {
@@ -58,6 +59,13 @@ void Window::KeyAcceleratorHandler::preprocess(const MSG* msg, bool* handled) {
     const int keyCode = static_cast<int>(msg->wParam);
     const auto found = accelerators.find(KeyStroke{keyCode, hotKeyModifiers, false});
     if (found == accelerators.end()) {
+        return;
+    }
+    // A control that asks for the key as the dialog manager lets it ask (an open drop-down list for
+    // Enter and Escape) gets it instead of the window.
+    const LRESULT wanted = SendMessageW(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
+    Toolkit::rethrowParked();
+    if ((wanted & DLGC_WANTMESSAGE) != 0) {
         return;
     }
     KeyEvent event{static_cast<Component*>(window), false, KeyEvent::KEY_PRESSED, keyCode, modifiers};

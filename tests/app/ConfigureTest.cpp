@@ -4,12 +4,18 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 #include "app/Configure.h"
+#include "app/SettingsStore.h"
 #include "awt/Container.h"
 #include "awt/Dpi.h"
+#include "awt/Choice.h"
 #include "awt/Label.h"
+#include "awt/NumberField.h"
 #include "awt/TextMetrics.h"
+#include "awt/Toolkit.h"
+#include "resources/resource.h"
 #include "tests/awt/ComponentTestSupport.h"
 
 namespace {
@@ -67,8 +73,9 @@ TEST_F(ConfigureDialog, PreviewLeftSettingsRightButtonsBottomRightAllInsetByTheD
     EXPECT_EQ(awt::Label::CENTER, dynamic_cast<awt::Label*>(preview->getComponent(1))->getAlignment());
     EXPECT_EQ(board.x + board.width / 2, caption.x + caption.width / 2);
 
-    // Three rows: a label on the left, its control to the right of the widest label.
-    for (int row = 0; row < 3; ++row) {
+    // Four rows: a label on the left, its control to the right of the widest label.
+    ASSERT_EQ(8, settings->getComponentCount());
+    for (int row = 0; row < 4; ++row) {
         const awt::Rectangle label = boundsOf(settings, 2 * row);
         const awt::Rectangle control = boundsOf(settings, 2 * row + 1);
         EXPECT_NE(nullptr, dynamic_cast<awt::Label*>(settings->getComponent(2 * row))) << row;
@@ -88,6 +95,56 @@ TEST_F(ConfigureDialog, PreviewLeftSettingsRightButtonsBottomRightAllInsetByTheD
     EXPECT_EQ(ok.y, cancel.y);
     EXPECT_EQ(ok.x + ok.width + hgap, cancel.x);
     EXPECT_EQ(dialog->getWidth() - in.right, bottom.x + cancel.x + cancel.width);
+}
+
+TEST_F(ConfigureDialog, TheNumberFieldsAllowExactlyTheRangesTheRendererTakes) {
+    const struct { int index; const SettingRange& range; } fields[] = {{1, INTERVAL_RANGE}, {3, SIZE_RANGE}};
+    for (const auto& f : fields) {
+        const auto* const field = dynamic_cast<awt::NumberField*>(settings->getComponent(f.index));
+        ASSERT_NE(nullptr, field) << f.index;
+        EXPECT_EQ(f.range.minimum, field->getMinimum()) << f.index;
+        EXPECT_EQ(f.range.maximum, field->getMaximum()) << f.index;
+    }
+    EXPECT_EQ((std::pair<int, int>{0, 1000}), (std::pair<int, int>{INTERVAL_RANGE.minimum, INTERVAL_RANGE.maximum}));
+    EXPECT_EQ((std::pair<int, int>{1, 10}), (std::pair<int, int>{SIZE_RANGE.minimum, SIZE_RANGE.maximum}));
+}
+
+TEST_F(ConfigureDialog, ThePictureRowUnderTheColourListsTheChoicesAndThePreviewFollowsAtOnce) {
+    auto* const choice = dynamic_cast<awt::Choice*>(settings->getComponent(7));
+    ASSERT_NE(nullptr, choice);
+    EXPECT_EQ(awt::Toolkit::loadString(IDS_PICTURE), dynamic_cast<awt::Label*>(settings->getComponent(6))->getText());
+    ASSERT_EQ(3, choice->getItemCount());
+    const int ids[] = {IDS_PICTURE_SCREEN, IDS_PICTURE_WALLPAPER, IDS_PICTURE_GENERATED};
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(awt::Toolkit::loadString(static_cast<UINT>(ids[i])), choice->getItem(i)) << i;
+    EXPECT_EQ(dialog->getRenderer()->getPicture(), choice->getSelectedIndex()) << "shows the loaded choice";
+
+    // The user's choice goes to the renderer at once, which reseeds the preview's board for it.
+    const HWND handle = choice->getHandle();
+    SendMessageW(handle, CB_SETCURSEL, PICTURE_GENERATED, 0);
+    SendMessageW(GetParent(handle), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(handle), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(handle));
+    awt::Toolkit::rethrowParked();
+    EXPECT_EQ(PICTURE_GENERATED, dialog->getRenderer()->getPicture());
+    EXPECT_TRUE(dialog->getRenderer()->hasBoard());
+}
+
+TEST_F(ConfigureDialog, NoLabelButtonOrChoiceIsNarrowerThanWhatItShows) {
+    for (int i = 0; i < settings->getComponentCount(); ++i) {
+        awt::Component* const c = settings->getComponent(i);
+        if (auto* const label = dynamic_cast<awt::Label*>(c)) {
+            SIZE extent{};
+            label->measureText(label->getText(), &extent, nullptr);
+            EXPECT_GE(label->getWidth(), extent.cx) << i;
+            EXPECT_GE(label->getHeight(), extent.cy) << i;
+        } else if (auto* const choice = dynamic_cast<awt::Choice*>(c)) {
+            for (int item = 0; item < choice->getItemCount(); ++item) {
+                SIZE extent{};
+                choice->measureText(choice->getItem(item), &extent, nullptr);
+                EXPECT_GE(choice->getWidth(), extent.cx + GetSystemMetrics(SM_CXVSCROLL)) << item;
+            }
+            EXPECT_EQ(choice->getPreferredSize().height, choice->getHeight());
+        }
+    }
 }
 
 TEST_F(ConfigureDialog, EachFieldShowsItsFirstCharacterInsideItself) {

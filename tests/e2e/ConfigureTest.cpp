@@ -42,6 +42,7 @@ protected:
             const std::wstring cls = e2e::classOf(child), text = e2e::textOf(child);
             const RECT r = e2e::rectOf(child);
             if (cls == L"Edit") edits.push_back(child);
+            if (cls == L"ComboBox") pictureList = child;
             if (cls == L"Button") buttons[text] = child;
             if (cls == L"Static" && r.right - r.left == 128 && r.bottom - r.top == 96) preview = child;
             if (cls != L"Edit" && !text.empty()) texts.insert(text);
@@ -51,10 +52,30 @@ protected:
         ASSERT_EQ(edits.size(), 2u);
         ASSERT_NE(preview, nullptr) << "no 128 x 96 preview";
         ASSERT_EQ(buttons.size(), 3u);
+        ASSERT_NE(pictureList, nullptr) << "no picture list";
         ASSERT_TRUE(e2e::waitUntilReadyForKeys(dialog)) << "the dialog is not in front with a focused control";
     }
 
     HWND intervalField() const { return edits[0]; }
+
+    // Opens the picture list with a click and picks the entry below the shown one with Down and Enter,
+    // which the open list keeps for itself.
+    void pickNextPicture() {
+        e2e::click(pictureList);
+        ASSERT_TRUE(e2e::pumpUntil([&] { return SendMessageW(pictureList, CB_GETDROPPEDSTATE, 0, 0) != 0; },
+                                   e2e::PROMPTLY_MS))
+            << "the picture list did not open";
+        const LRESULT before = SendMessageW(pictureList, CB_GETCURSEL, 0, 0);
+        e2e::xdotool("key Down Return");
+        ASSERT_TRUE(e2e::pumpUntil(
+            [&] {
+                return SendMessageW(pictureList, CB_GETDROPPEDSTATE, 0, 0) == 0 &&
+                       SendMessageW(pictureList, CB_GETCURSEL, 0, 0) == before + 1;
+            },
+            e2e::PROMPTLY_MS))
+            << "the list did not close on the next entry";
+        ASSERT_TRUE(IsWindow(dialog)) << "Enter in the open list closed the dialog";
+    }
     HWND sizeField() const { return edits[1]; }
 
     // Opens the system colour chooser, types red, green and blue (as many as given) and closes it.
@@ -92,6 +113,7 @@ protected:
     std::unique_ptr<Process> dialogProcess;
     HWND dialog = nullptr;
     HWND preview = nullptr;
+    HWND pictureList = nullptr;
     HWND host = nullptr;
     std::vector<HWND> edits;
     std::map<std::wstring, HWND> buttons;
@@ -132,9 +154,11 @@ TEST_P(ConfigureLanguageTest, ShowsTheTextsOfTheLocalesLanguage) {
 INSTANTIATE_TEST_SUITE_P(
     Locales, ConfigureLanguageTest,
     ::testing::Values(Language{"English", "en_US.UTF-8",
-                               {L"Interval [ms]", L"Size", L"Color", L"Preview", L"OK", L"Cancel", L"Choose..."}},
+                               {L"Interval [ms]", L"Size", L"Color", L"Picture", L"The screen", L"Preview", L"OK", L"Cancel",
+                                L"Choose..."}},
                       Language{"Japanese", "ja_JP.UTF-8",
-                               {L"\u9593\u9694[ms]", L"\u30B5\u30A4\u30BA", L"\u8272",
+                               {L"\u9593\u9694[ms]", L"\u30B5\u30A4\u30BA", L"\u8272", L"\u753B\u50CF",
+                                L"\u753B\u9762",
                                 L"\u30D7\u30EC\u30D3\u30E5\u30FC", L"OK", L"\u30AD\u30E3\u30F3\u30BB\u30EB",
                                 L"\u9078\u629E"}}),
     [](const ::testing::TestParamInfo<Language>& info) { return std::string(info.param.name); });
@@ -173,6 +197,7 @@ class ConfigureClosingTest : public ConfigureTest, public ::testing::WithParamIn
 TEST_P(ConfigureClosingTest, ClosesWithoutWriting) {
     open(L"/c");
     typeInto(sizeField(), "9");
+    pickNextPicture();
     chooseColour({L"255", L"0", L"0"}, IDOK);
     const std::string way = GetParam();
     if (way == "Escape") e2e::xdotool("key Escape");
@@ -181,12 +206,25 @@ TEST_P(ConfigureClosingTest, ClosesWithoutWriting) {
     expectClosesWithZero();
     EXPECT_EQ(settings.get(L"size"), -1);
     EXPECT_EQ(settings.get(L"color"), -1);
+    EXPECT_EQ(settings.get(L"picture"), -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ConfigureClosingTest, ::testing::Values("Escape", "CloseBox", "Cancel"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
-TEST_F(ConfigureTest, CancellingTheColourChooserKeepsTheColourAndOkWithUnchangedValuesWritesAllThree) {
+TEST_F(ConfigureTest, ThePictureShowsTheStoredChoiceAndOkStoresTheOnePicked) {
+    settings.set(L"picture", 1);
+    open(L"/c");
+    EXPECT_EQ(e2e::textOf(pictureList), L"The wallpaper");
+    pickNextPicture();
+    EXPECT_EQ(e2e::textOf(pictureList), L"Generated");
+    e2e::click(buttons[L"OK"]);
+    expectClosesWithZero();
+    EXPECT_EQ(settings.get(L"picture"), 2);
+    EXPECT_EQ(settings.get(L"size"), 2) << "the others are stored with it";
+}
+
+TEST_F(ConfigureTest, CancellingTheColourChooserKeepsTheColourAndOkWithUnchangedValuesWritesAllFour) {
     open(L"/c");
     chooseColour({}, IDCANCEL);
     e2e::xdotool("key Return");
@@ -194,6 +232,7 @@ TEST_F(ConfigureTest, CancellingTheColourChooserKeepsTheColourAndOkWithUnchanged
     EXPECT_EQ(settings.get(L"interval"), 50);
     EXPECT_EQ(settings.get(L"size"), 2);
     EXPECT_EQ(settings.get(L"color"), e2e::DEFAULT_COLOUR);
+    EXPECT_EQ(settings.get(L"picture"), 0);
 }
 
 // The preview animates in the stored colour; a chosen colour paints new cells and is stored on OK.

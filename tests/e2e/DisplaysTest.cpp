@@ -40,7 +40,7 @@ TEST(HighDpiTest, TheDialogScalesAsOnePieceWithALargerPreview) {
     e2e::Process dialog(L"/c");
     const HWND frame = e2e::waitForWindow(dialog.id(), e2e::STARTUP_MS);
     ASSERT_NE(frame, nullptr);
-    // The labels, buttons and the preview (and panels without text); shown first, laid out in the
+    // The labels, the picture list, buttons and the preview (and panels without text); shown first, laid out in the
     // next idle step, and ready for keys once it has focused a control.
     std::vector<HWND> controls;
     ASSERT_TRUE(e2e::pumpUntil(
@@ -48,7 +48,8 @@ TEST(HighDpiTest, TheDialogScalesAsOnePieceWithALargerPreview) {
             controls.clear();
             for (HWND child : e2e::descendants(frame)) {
                 const std::wstring cls = e2e::classOf(child);
-                if (cls == L"Static" || (cls == L"Button" && !e2e::textOf(child).empty())) controls.push_back(child);
+                if (cls == L"Static" || cls == L"ComboBox" || (cls == L"Button" && !e2e::textOf(child).empty()))
+                    controls.push_back(child);
             }
             for (HWND c : controls)
                 if (e2e::rectOf(c).right == e2e::rectOf(c).left) return false;
@@ -73,7 +74,7 @@ TEST(HighDpiTest, TheDialogScalesAsOnePieceWithALargerPreview) {
         EXPECT_GE(r.bottom - r.top, at144.cy) << "clipped: " << testing::PrintToString(text);
     }
     EXPECT_EQ(previews, 1) << "one 192 x 144 preview";
-    EXPECT_EQ(texts, 7) << "four labels and three buttons";
+    EXPECT_EQ(texts, 9) << "five labels, the picture list and three buttons";
     e2e::xdotool("key Escape");
     ASSERT_TRUE(dialog.waitExit(e2e::PROMPTLY_MS));
     EXPECT_EQ(dialog.exitCode(), 0u);
