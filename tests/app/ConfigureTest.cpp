@@ -10,7 +10,7 @@
 #include "awt/Dpi.h"
 #include "awt/Label.h"
 #include "awt/TextMetrics.h"
-#include "tests/awt/ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ protected:
     void SetUp() override {
         dialog->setModal(false);  // shown without its nested loop, so the test keeps control
         dialog->setVisible(true);
-        ASSERT_TRUE(ui_test::pumpToolkitUntil(
+        ASSERT_TRUE(ui_test::pumpUntil(
             [this] { return GetActiveWindow() == dialog->getHandle() && GetFocus() != nullptr; }));
         // The gaps come from the dialog's font at its DPI, which need not be the default GUI font.
         awt::getFontUnits(awt::getDialogFont(awt::getWindowDpi(dialog->getHandle())), hgap, vgap);

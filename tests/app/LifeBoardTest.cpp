@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "Canvas.h"
+#include "tests/support/Canvas.h"
 #include "awt/AWTException.h"
 #include "awt/Events.h"
 #include "klib/Exception.h"
 #include "screensaver/SaverWindow.h"
-#include "tests/awt/ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 
 using testing_support::Canvas;
 using testing_support::ScreenPicture;
@@ -235,7 +235,7 @@ TEST_F(LifeBoard, TheSaverWindowOnScreenShowsWhatFillRectWouldHaveDrawn) {
     window.setVisible(true);
     const HWND handle = window.getHandle();
     const auto painted = [&] { return IsWindowVisible(handle) && !GetUpdateRect(handle, nullptr, FALSE); };
-    ASSERT_TRUE(ui_test::pumpToolkitUntil(painted, 10000));
+    ASSERT_TRUE(ui_test::pumpUntil(painted, 10000));
     life.suspend();  // the generations are the test's alone
     load(random(5));  // busy whatever the screen seeded
     const int width = window.getWidth(), height = window.getHeight();

@@ -8,11 +8,11 @@
 #include <memory>
 #include <vector>
 
-#include "Canvas.h"
+#include "tests/support/Canvas.h"
 #include "app/Orlivex.h"
 #include "awt/Toolkit.h"
 #include "screensaver/PreviewWindow.h"
-#include "tests/awt/ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ class PreviewDrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
         area = createArea();
-        ASSERT_TRUE(ui_test::pumpToolkitUntil(areaOnScreen, 10000)) << "the area never reached the screen";
+        ASSERT_TRUE(ui_test::pumpUntil(areaOnScreen, 10000)) << "the area never reached the screen";
         renderer = std::make_unique<CountingRenderer>();
         renderer->setTickSource(tickOfTheDarkBand);
         renderer->setInterval(1000);
@@ -118,7 +118,7 @@ TEST_F(PreviewDrawingTest, CoversTheAreaShowsTheSeededBandInTheCellColourOnBlack
             ASSERT_EQ(first[y * AREA_WIDTH + x] & 0xFFFFFF, x < AREA_WIDTH / 2 ? cell : 0u) << x << "," << y;
 
     std::vector<std::uint32_t> later;
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return (later = pixelsOf(preview->getHandle())) != first; }, 3000));
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return (later = pixelsOf(preview->getHandle())) != first; }, 3000));
     // The colour without the alpha byte, which some systems fill.
     for (const std::uint32_t p : later) ASSERT_TRUE((p & 0xFFFFFF) == 0 || (p & 0xFFFFFF) == cell) << std::hex << p;
 }
@@ -126,7 +126,7 @@ TEST_F(PreviewDrawingTest, CoversTheAreaShowsTheSeededBandInTheCellColourOnBlack
 TEST_F(PreviewDrawingTest, ANewIntervalRestartsTheRunningTimerAtTheNewPeriod) {
     // Started at 1000 ms: without a restart no tick would come within the deadline.
     renderer->setInterval(20);
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return renderer->ticks >= 5; }, 800)) << renderer->ticks;
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return renderer->ticks >= 5; }, 800)) << renderer->ticks;
 }
 
 TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
@@ -138,7 +138,7 @@ TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
     const testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 255, 255));
     renderer->paint(canvas.getDC());
     const std::vector<std::uint32_t> fullPaint = canvas.pixels();
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000));
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000));
     preview->setTimer(1000, renderer.get());  // stopping the preview kills it
 }
 

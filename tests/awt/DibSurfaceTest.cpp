@@ -6,7 +6,7 @@
 
 #include "awt/AWTException.h"
 #include "klib/Exception.h"
-#include "tests/klib/ExpectThrows.h"
+#include "tests/support/ExpectThrows.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/BorderLayout.h"
 #include "awt/Dialog.h"
@@ -75,7 +75,7 @@ protected:
         frame.setBounds(120, 100, 300, 200);
         frame.setVisible(true);
         const HWND handle = frame.getHandle();
-        EXPECT_TRUE(ui_test::pumpToolkitUntil([handle] { return IsWindowVisible(handle) != FALSE; }));
+        EXPECT_TRUE(ui_test::pumpUntil([handle] { return IsWindowVisible(handle) != FALSE; }));
         return handle;
     }
     void expectIconsSent(HWND handle) {

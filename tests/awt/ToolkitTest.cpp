@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"

@@ -6,13 +6,13 @@
 #include <memory>
 #include <vector>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/Listeners.h"
 #include "awt/Toolkit.h"
 #include "awt/WindowProcedure.h"
 #include "klib/Exception.h"
-#include "tests/klib/DebugOutputCapture.h"
+#include "tests/support/DebugOutputCapture.h"
 
 using awt::WindowProcedure;
 using ui_test::LoopWatchdog;
@@ -151,7 +151,7 @@ TEST_F(WindowTimers, TickReachesTheListenerFromOneTimerPerListenerAndFailuresNam
     EXPECT_EQ(L"::KillTimer() failed", messageOf<awt::AWTException>([&] { object.killTimer(&listener); }));
     object.setTimer(60000, &listener);
     EXPECT_EQ(reinterpret_cast<UINT_PTR>(&listener), object.setTimer(10, &listener));  // replaces the first
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return listener.sources.size() >= 2; }));
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return listener.sources.size() >= 2; }));
     object.killTimer(&listener);
     EXPECT_THROW(object.killTimer(&listener), awt::AWTException) << "the second timer was not replaced";
     EXPECT_EQ(static_cast<void*>(static_cast<WindowProcedure*>(&object)), listener.sources.at(0));

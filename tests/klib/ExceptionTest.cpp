@@ -1,7 +1,7 @@
 #include "klib/Exception.h"
 #include "klib/Strings.h"
-#include "tests/klib/DebugOutputCapture.h"
-#include "tests/klib/ExpectThrows.h"
+#include "tests/support/DebugOutputCapture.h"
+#include "tests/support/ExpectThrows.h"
 #include "tests/support/MessageBoxReader.h"
 
 #include <gtest/gtest.h>

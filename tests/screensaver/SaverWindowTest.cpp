@@ -14,6 +14,7 @@
 #include "screensaver/DummyParent.h"
 #include "screensaver/SaverWindow.h"
 #include "tests/support/LoopWatchdog.h"
+#include "tests/support/Pump.h"
 
 namespace {
 
@@ -309,18 +310,9 @@ TEST(DummyParentTest, AdoptsAWindowWithoutTouchingIt) {
     HWND foreign = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 30, 40, 152, 112, nullptr, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(foreign, nullptr);
-    // Painted once first: a window just shown may be invalidated again by its first exposure (Wine 10
-    // does so at the first look at the queue), which is no request of ours.
-    bool painted = false;
-    for (const ULONGLONG end = GetTickCount64() + 5000; !painted && GetTickCount64() < end;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            painted = painted || (msg.message == WM_PAINT && msg.hwnd == foreign);
-            DispatchMessageW(&msg);
-        }
-        if (!painted) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    ASSERT_TRUE(painted);
+    // Painted first: a window just shown may be invalidated again by its first exposure (Wine 10 does
+    // so at the first look at the queue), which is no request of ours.
+    ASSERT_TRUE(testing_support::pumpUntil([&] { return !GetUpdateRect(foreign, nullptr, FALSE); }, 5000));
     SetWindowLongPtrW(foreign, GWLP_USERDATA, 1234);
     const LONG_PTR procedure = GetWindowLongPtrW(foreign, GWLP_WNDPROC);
     {
