@@ -59,13 +59,15 @@ void expectStripeOfOneBand(const Capture& first, COLORREF colour, const RECT& sc
 // monitor. The pointer rests on the leftmost monitor: the first move message, as the window appears
 // under it, only records the position, and a move there of one pixel ends saving.
 TEST_F(SaverTest, EveryMonitorShowsLifeFromOneGreyBandOfItsOwnPicture) {
-    // What each monitor shows of its own is marked where the system gives every monitor one rectangle.
+    // Where the system gives every monitor one rectangle, what needs the monitors' own places is marked:
+    // the display the run set up, and the pointer on the leftmost monitor.
     const bool oneRectangle = e2e::wine10ShowsOneRectangleForEveryMonitor();
     const char* const gap = "Wine 10: every monitor of a Xinerama display has the primary's rectangle";
     {
         const KnownGap mark(oneRectangle, gap);
-        ASSERT_NO_FATAL_FAILURE(e2e::expectRequestedDisplay());
+        e2e::expectRequestedDisplay();
     }
+    if (HasFatalFailure()) return;  // a failure under the mark is none
     const COLORREF colour = RGB(0x20, 0xC0, 0x40);
     settings.set(L"interval", 1000);
     settings.set(L"size", 1);
@@ -76,7 +78,10 @@ TEST_F(SaverTest, EveryMonitorShowsLifeFromOneGreyBandOfItsOwnPicture) {
         screens.begin(), screens.end(), [](const RECT& a, const RECT& b) { return a.left < b.left; });
     const int pointerX = (leftmost.left + leftmost.right) / 2;
     const int pointerY = (leftmost.top + leftmost.bottom) / 2;
-    e2e::movePointer(pointerX, pointerY);
+    {
+        const KnownGap mark(oneRectangle, gap);  // X puts the pointer on the monitor that is really there
+        EXPECT_NO_THROW(e2e::movePointer(pointerX, pointerY));
+    }
     startSaver(colour);
     const RECT all = e2e::virtualScreen();
     const RECT rect = e2e::rectOf(window);
@@ -85,14 +90,11 @@ TEST_F(SaverTest, EveryMonitorShowsLifeFromOneGreyBandOfItsOwnPicture) {
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
     std::vector<Capture> firsts;
     for (const RECT& screen : screens) firsts.push_back(e2e::captureScreen(screen));
-    for (size_t i = 0; i < screens.size(); ++i) {
-        const KnownGap mark(oneRectangle, gap);
-        expectStripeOfOneBand(firsts[i], colour, screens[i]);
-    }
+    // Given the primary's rectangle twice, these see the primary twice, and pass.
+    for (size_t i = 0; i < screens.size(); ++i) expectStripeOfOneBand(firsts[i], colour, screens[i]);
     ASSERT_TRUE(waitForGenerations(1));
     EXPECT_TRUE(saver->running()) << "ended without a reason";
     for (size_t i = 0; i < screens.size(); ++i) {
-        const KnownGap mark(oneRectangle, gap);
         EXPECT_TRUE(e2e::pumpUntil([&] { return e2e::captureScreen(screens[i]).pixels != firsts[i].pixels; },
                                    e2e::PROMPTLY_MS));
         EXPECT_GT(e2e::livePixels(screens[i], colour), 0) << "monitor at " << screens[i].left;
