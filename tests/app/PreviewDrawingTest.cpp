@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "tests/support/Canvas.h"
+#include "tests/support/SurfaceWindow.h"
 #include "app/Orlivex.h"
 #include "awt/Toolkit.h"
 #include "screensaver/PreviewWindow.h"
@@ -18,36 +20,6 @@ namespace {
 
 constexpr int AREA_WIDTH = 152;
 constexpr int AREA_HEIGHT = 112;
-
-// The host's preview area at the screen's top-left corner, where the preview seeds from: black on the
-// left half, white on the right half.
-LRESULT CALLBACK areaProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT left{0, 0, AREA_WIDTH / 2, AREA_HEIGHT};
-        RECT right{AREA_WIDTH / 2, 0, AREA_WIDTH, AREA_HEIGHT};
-        FillRect(dc, &left, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        FillRect(dc, &right, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        EndPaint(window, &ps);
-        return 0;
-    }
-    return DefWindowProcW(window, msg, wParam, lParam);
-}
-
-HWND createArea() {
-    static const ATOM atom = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = areaProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"test.PreviewArea";
-        return RegisterClassW(&wc);
-    }();
-    HWND area = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(atom), L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                                AREA_WIDTH, AREA_HEIGHT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(area);
-    return area;
-}
 
 // The screen shows the area, which the preview seeds from: black and white at the corners of both halves.
 bool areaOnScreen() {
@@ -83,7 +55,9 @@ public:
 class PreviewDrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        area = createArea();
+        areaWindow = std::make_unique<testing_support::SurfaceWindow>(
+            RECT{0, 0, AREA_WIDTH, AREA_HEIGHT}, WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, areaPicture.get());
+        area = areaWindow->get();
         ASSERT_TRUE(ui_test::pumpUntil(areaOnScreen, 10000)) << "the area never reached the screen";
         renderer = std::make_unique<CountingRenderer>();
         renderer->setTickSource(tickOfTheDarkBand);
@@ -96,9 +70,14 @@ protected:
     void TearDown() override {
         preview.reset();
         renderer.reset();
-        DestroyWindow(area);
+        areaWindow.reset();
     }
 
+    // The host's preview area at the screen's top-left corner, where the preview seeds from: black on
+    // the left half, white on the right half.
+    std::unique_ptr<testing_support::Canvas> areaPicture = std::make_unique<testing_support::Canvas>(
+        AREA_WIDTH, AREA_HEIGHT, [](int x, int) { return x < AREA_WIDTH / 2 ? RGB(0, 0, 0) : RGB(255, 255, 255); });
+    std::unique_ptr<testing_support::SurfaceWindow> areaWindow;
     HWND area = nullptr;
     std::unique_ptr<CountingRenderer> renderer;
     std::unique_ptr<screensaver::PreviewWindow> preview;
@@ -135,25 +114,32 @@ TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
     preview->killTimer(renderer.get());
     renderer->setCellSize(5);
     EXPECT_EQ(renderer->getColumns(), (AREA_WIDTH + 4) / 5);
-    const testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 255, 255));
-    renderer->paint(canvas.getDC());
-    const std::vector<std::uint32_t> fullPaint = canvas.pixels();
-    EXPECT_TRUE(ui_test::pumpUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000));
+    // The picture of the new board, cell by cell from its state; both colours on it.
+    std::vector<std::uint32_t> board;
+    for (int y = 0; y < AREA_HEIGHT; ++y)
+        for (int x = 0; x < AREA_WIDTH; ++x) board.push_back(renderer->isAlive(x / 5, y / 5) ? 0x604080u : 0u);
+    ASSERT_NE(std::count(board.begin(), board.end(), 0u), 0);
+    ASSERT_NE(std::count(board.begin(), board.end(), 0x604080u), 0);
+    EXPECT_TRUE(ui_test::pumpUntil(
+        [&] {
+            std::vector<std::uint32_t> shown = pixelsOf(preview->getHandle());
+            for (std::uint32_t& p : shown) p &= 0xFFFFFF;  // without the alpha byte
+            return shown == board;
+        },
+        2000));
     preview->setTimer(1000, renderer.get());  // stopping the preview kills it
 }
 
 TEST_F(PreviewDrawingTest, AWindowCloseEndsTheLoopWithZero) {
     PostMessageW(preview->getHandle(), WM_CLOSE, 0, 0);
-    const testing_support::LoopWatchdog watchdog;
-    EXPECT_EQ(preview->getToolkit()->run(), 0);
+    EXPECT_EQ(testing_support::runWatched(preview->getToolkit()), 0);
 }
 
 TEST_F(PreviewDrawingTest, DestroyingTheAreaEndsTheLoopWithZero) {
     PostMessageW(area, WM_NULL, 0, 0);
     DestroyWindow(area);
     EXPECT_EQ(preview->getHandle(), nullptr) << "the native window went with its parent";
-    const testing_support::LoopWatchdog watchdog;
-    EXPECT_EQ(preview->getToolkit()->run(), 0);
+    EXPECT_EQ(testing_support::runWatched(preview->getToolkit()), 0);
 }
 
 }  // namespace

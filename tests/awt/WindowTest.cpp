@@ -54,8 +54,7 @@ TEST(WindowLoops, CloseQuitEndsOnlyTheInnermostLoop) {
         toolkit->postQuit(7);
     });
     toolkit->invokeLater(&modal);
-    ui_test::LoopWatchdog watchdog;
-    EXPECT_EQ(7, toolkit->run());
+    EXPECT_EQ(7, testing_support::runWatched(toolkit));
     EXPECT_EQ(0, nested);
     EXPECT_TRUE(window.isVisible());
 }

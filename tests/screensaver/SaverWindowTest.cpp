@@ -219,12 +219,11 @@ INSTANTIATE_TEST_SUITE_P(Messages, SaverEndTest,
                                            Ender{WM_NCACTIVATE, FALSE}));
 
 TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
-    const testing_support::LoopWatchdog watchdog;
     PostMessageW(saver->getHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(saver->getToolkit()->run(), 0);
+    EXPECT_EQ(testing_support::runWatched(saver->getToolkit()), 0);
     saver->setVisible(true);
     PostMessageW(saver->getHandle(), WM_KEYDOWN, 'X', 0);
-    EXPECT_EQ(saver->getToolkit()->run(), 0);
+    EXPECT_EQ(testing_support::runWatched(saver->getToolkit()), 0);
     EXPECT_FALSE(saver->isVisible());
 }
 
@@ -243,10 +242,27 @@ TEST(SaverCursorTest, AFailedStartLeavesTheCursorShownOnceTheWindowGoes) {
     while (cursorCount() < before) ShowCursor(TRUE);
 }
 
+// The version of the running system as ntdll reports it, whatever the program's manifest claims.
+OSVERSIONINFOW systemVersion() {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const auto get = reinterpret_cast<GetVersion>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    if (get != nullptr) get(&version);
+    return version;
+}
+
+// Windows 8 (6.2) and later are asked for the console display state, Windows 7 for the monitor's power.
 TEST_F(SaverWindowTest, AsksToHearOfTheDisplayUntilItsWindowGoes) {
+    const OSVERSIONINFOW version = systemVersion();
+    ASSERT_GE(version.dwMajorVersion, 6u);
+    const bool windows8 = version.dwMajorVersion > 6 || version.dwMinorVersion >= 2;
     ASSERT_EQ(registrations.size(), 1u);
     EXPECT_EQ(registrations[0].recipient, saver->getHandle());
     EXPECT_EQ(registrations[0].flags, static_cast<DWORD>(DEVICE_NOTIFY_WINDOW_HANDLE));
+    EXPECT_EQ(registrations[0].setting, windows8 ? GUID_CONSOLE_DISPLAY_STATE : GUID_MONITOR_POWER_ON)
+        << "Windows " << version.dwMajorVersion << "." << version.dwMinorVersion;
     ASSERT_NE(saver->getDisplayState().getSetting(), nullptr);
     EXPECT_EQ(*saver->getDisplayState().getSetting(), registrations[0].setting);
     saver->dispose();
