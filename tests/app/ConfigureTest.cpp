@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "app/Configure.h"
+#include "app/Orlivex.h"
 #include "awt/Container.h"
 #include "awt/Dpi.h"
 #include "awt/Label.h"
@@ -99,6 +101,24 @@ TEST_F(ConfigureDialog, EachFieldShowsItsFirstCharacterInsideItself) {
         const int x = static_cast<short>(LOWORD(position));
         EXPECT_GE(x, 0) << index;
         EXPECT_LT(x, client.right) << index;
+    }
+}
+
+// Ctrl+Down and Ctrl+Up take each field to the ends of its range, and the renderer takes the value.
+TEST_F(ConfigureDialog, EachFieldReachesBothEndsOfItsRangeAndTheRendererTakesThem) {
+    Orlivex* const renderer = dialog->getRenderer();
+    const struct { int index; int key; int value; int (Orlivex::*get)() const noexcept; } ends[] = {
+        {1, VK_DOWN, 0, &Orlivex::getInterval}, {1, VK_UP, 1000, &Orlivex::getInterval},
+        {3, VK_UP, 10, &Orlivex::getCellSize},   {3, VK_DOWN, 1, &Orlivex::getCellSize}};
+    for (const auto& end : ends) {
+        const HWND field = settings->getComponent(end.index)->getHandle();
+        SetFocus(field);
+        {
+            const ui_test::HeldKeys control({VK_CONTROL});
+            ui_test::press(field, end.key);
+        }
+        EXPECT_EQ(std::to_wstring(end.value), ui_test::windowText(field)) << end.index << " " << end.key;
+        EXPECT_EQ(end.value, (renderer->*end.get)()) << end.index << " " << end.key;
     }
 }
 

@@ -89,11 +89,27 @@ private:
         screensaver::DisplayStateNotification::registerSetting;
 };
 
+// A saver window that records the system commands it hands on to the default handling: Wine's shows
+// nothing for the screen-saver command, so only this sees one that was not answered.
+class WatchedSaverWindow : public screensaver::SaverWindow {
+public:
+    // The native window exists: it hands on to the replaced procedure, now a recording one.
+    void watchDefault() { previousProcedure = recordDefault; }
+
+    static inline std::vector<WPARAM> handedOn;
+
+private:
+    static LRESULT CALLBACK recordDefault(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_SYSCOMMAND) handedOn.push_back(wParam);
+        return DefWindowProcW(window, msg, wParam, lParam);
+    }
+};
+
 class SaverWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         cursorBefore = cursorCount();
-        saver = std::make_unique<screensaver::SaverWindow>();
+        saver = std::make_unique<WatchedSaverWindow>();
         saver->setRenderer(&renderer);
         saver->setVisible(true);
         quitPosted();  // nothing may be left from an earlier test
@@ -184,10 +200,14 @@ TEST_F(SaverWindowTest, NoSignOfTheUserDoesNotEndSavingNorDoesTheFirstMouseMoveA
                    {WM_LBUTTONUP, 0, 0},         {WM_RBUTTONUP, 0, 0},
                    {WM_ACTIVATE, WA_ACTIVE, 0},  {WM_NCACTIVATE, TRUE, 0},
                    {WM_SYSCOMMAND, SC_SCREENSAVE, 0}, {WM_SYSCOMMAND, SC_MONITORPOWER, 2}};
+    static_cast<WatchedSaverWindow&>(*saver).watchDefault();
+    WatchedSaverWindow::handedOn.clear();
     for (const auto& keeper : keepers) {
         send(keeper.msg, keeper.wParam, keeper.lParam);
         EXPECT_TRUE(saving()) << "message " << std::hex << keeper.msg << " " << keeper.wParam;
     }
+    // The default handling would start the saver again; the monitor's power is the system's affair.
+    EXPECT_EQ(WatchedSaverWindow::handedOn, std::vector<WPARAM>{SC_MONITORPOWER});
     // The first move only records where the mouse is, whatever the position.
     send(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 7));
     EXPECT_TRUE(saving());
