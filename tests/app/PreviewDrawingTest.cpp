@@ -57,13 +57,12 @@ protected:
     void SetUp() override {
         areaWindow = std::make_unique<testing_support::SurfaceWindow>(
             RECT{0, 0, AREA_WIDTH, AREA_HEIGHT}, WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, areaPicture.get());
-        area = areaWindow->get();
         ASSERT_TRUE(ui_test::pumpUntil(areaOnScreen, 10000)) << "the area never reached the screen";
         renderer = std::make_unique<CountingRenderer>();
         renderer->setTickSource(tickOfTheDarkBand);
         renderer->setInterval(1000);
         renderer->setColor(RGB(0x60, 0x40, 0x80));
-        preview = std::make_unique<screensaver::PreviewWindow>(area);
+        preview = std::make_unique<screensaver::PreviewWindow>(areaWindow->get());
         preview->setRenderer(renderer.get());
         preview->addNotify();
     }
@@ -78,14 +77,13 @@ protected:
     std::unique_ptr<testing_support::Canvas> areaPicture = std::make_unique<testing_support::Canvas>(
         AREA_WIDTH, AREA_HEIGHT, [](int x, int) { return x < AREA_WIDTH / 2 ? RGB(0, 0, 0) : RGB(255, 255, 255); });
     std::unique_ptr<testing_support::SurfaceWindow> areaWindow;
-    HWND area = nullptr;
     std::unique_ptr<CountingRenderer> renderer;
     std::unique_ptr<screensaver::PreviewWindow> preview;
 };
 
 TEST_F(PreviewDrawingTest, CoversTheAreaShowsTheSeededBandInTheCellColourOnBlackAndThenChanges) {
     EXPECT_EQ(L"(0,0,152,112)", ui_test::text(ui_test::rectInParent(preview->getHandle())));
-    EXPECT_EQ(GetParent(preview->getHandle()), area);
+    EXPECT_EQ(GetParent(preview->getHandle()), areaWindow->get());
     EXPECT_EQ(renderer->getWidth(), AREA_WIDTH);
     EXPECT_EQ(renderer->getHeight(), AREA_HEIGHT);
 
@@ -136,8 +134,8 @@ TEST_F(PreviewDrawingTest, AWindowCloseEndsTheLoopWithZero) {
 }
 
 TEST_F(PreviewDrawingTest, DestroyingTheAreaEndsTheLoopWithZero) {
-    PostMessageW(area, WM_NULL, 0, 0);
-    DestroyWindow(area);
+    PostMessageW(areaWindow->get(), WM_NULL, 0, 0);
+    DestroyWindow(areaWindow->get());
     EXPECT_EQ(preview->getHandle(), nullptr) << "the native window went with its parent";
     EXPECT_EQ(testing_support::runWatched(preview->getToolkit()), 0);
 }

@@ -55,8 +55,6 @@ TEST(SaverDisplayStateTest, NoGenerationIsComputedWhileTheDisplayIsOff) {
         }
         saver.endSaving();
     }
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
 // The system invalidates the part of the window that another one uncovers; that part alone is painted,
@@ -105,8 +103,6 @@ TEST(SaverRepaintTest, AnUncoveredPartShowsTheBoardAsItIsNowWhereItLies) {
         EXPECT_EQ(wrong, 0);
         saver.endSaving();
     }
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
 }  // namespace

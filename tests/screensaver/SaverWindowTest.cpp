@@ -112,7 +112,6 @@ protected:
         saver = std::make_unique<WatchedSaverWindow>();
         saver->setRenderer(&renderer);
         saver->setVisible(true);
-        quitPosted();  // nothing may be left from an earlier test
     }
     void TearDown() override {
         saver.reset();
@@ -264,12 +263,10 @@ TEST(SaverCursorTest, AFailedStartLeavesTheCursorShownOnceTheWindowGoes) {
 
 // The version of the running system as ntdll reports it, whatever the program's manifest claims.
 OSVERSIONINFOW systemVersion() {
-    OSVERSIONINFOW version{};
-    version.dwOSVersionInfoSize = sizeof version;
-    using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
-    const auto get = reinterpret_cast<GetVersion>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
-    if (get != nullptr) get(&version);
+    OSVERSIONINFOW version{sizeof version, 0, 0, 0, 0, {}};
+    if (const auto get = reinterpret_cast<LONG(WINAPI*)(OSVERSIONINFOW*)>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion"))))
+        get(&version);
     return version;
 }
 

@@ -71,14 +71,7 @@ int screenDpi() {
 bool wine10ShowsOneRectangleForEveryMonitor() {
     const char* wine = std::getenv("ORLIVEX_WINE");
     if (wine == nullptr || std::string(wine) != "10") return false;
-    std::vector<RECT> rects;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR, HDC, RECT* r, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<RECT>*>(list)->push_back(*r);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&rects));
+    const std::vector<RECT> rects = awt::getMonitorRectangles();
     return rects.size() > 1 &&
            std::all_of(rects.begin(), rects.end(), [&](const RECT& r) { return EqualRect(&r, &rects.front()); });
 }
@@ -97,12 +90,9 @@ void expectRequestedDisplay() {
 }
 
 GreyRamp::GreyRamp(const RECT& area)
-    : picture_(area.right - area.left, area.bottom - area.top),
-      window_(area, WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE) {
-    for (int y = 0; y < picture_.getHeight(); ++y)
-        for (int x = 0; x < picture_.getWidth(); ++x)
-            picture_.row(y)[x] = static_cast<std::uint32_t>(greyAt(x, picture_.getWidth())) * 0x010101u;
-    window_.show(&picture_);
+    : picture_(area.right - area.left, area.bottom - area.top,
+               [width = area.right - area.left](int x, int) { return RGB(1, 1, 1) * greyAt(x, width); }),
+      window_(area, WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, &picture_) {
     // Wait until the picture really is on the screen.
     const bool shown = pumpUntil(
         [&] {

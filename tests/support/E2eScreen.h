@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "awt/DibSurface.h"
+#include "tests/support/Canvas.h"
 #include "tests/support/SurfaceWindow.h"
 
 // What the screen shows, the display the run set up, and pictures put on it for the saver to seed from.
@@ -30,7 +31,7 @@ RECT virtualScreen();
 int screenDpi();
 // A gap of Wine 10 (ORLIVEX_WINE=10, set by tools/with-wine.sh): on an X server with Xinerama and
 // without RandR, the only way to give it several monitors here, it reports every monitor with the
-// primary's rectangle. True when the system's own monitor list shows that.
+// primary's rectangle. True when the monitor list shows that.
 bool wine10ShowsOneRectangleForEveryMonitor();
 // Fails unless the display is what the run set up: ORLIVEX_E2E_MONITORS monitors, one left of the
 // primary, and ORLIVEX_E2E_DPI; a plain display there would let the tests prove nothing.
@@ -45,7 +46,7 @@ public:
     static int greyAt(int x, int width) { return x * 256 / width; }
 
 private:
-    awt::DibSurface picture_;
+    testing_support::Canvas picture_;
     testing_support::SurfaceWindow window_;
 };
 

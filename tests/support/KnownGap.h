@@ -22,8 +22,6 @@ public:
                 ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results_);
         }
     }
-    KnownGap(const KnownGap&) = delete;
-    KnownGap& operator=(const KnownGap&) = delete;
     ~KnownGap() {
         if (!reporter_) return;
         reporter_.reset();

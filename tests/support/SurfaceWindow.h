@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <stdexcept>
-#include <string>
 
 #include "awt/DibSurface.h"
 
@@ -11,18 +10,14 @@ namespace testing_support {
 
 // Registers a window class of this program; call it once per name, as in
 //     static const ATOM atom = registerWindowClass(L"test.Name", procedure);
-// Throws std::runtime_error "::RegisterClass(<name>) failed".
+// Throws std::runtime_error "::RegisterClass() failed".
 inline ATOM registerWindowClass(const wchar_t* name, WNDPROC procedure = DefWindowProcW) {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = name;
     const ATOM atom = RegisterClassW(&windowClass);
-    if (atom == 0) {
-        const std::wstring wide(name);
-        throw std::runtime_error("::RegisterClass(" + std::string(wide.begin(), wide.end()) + ") failed");
-    }
+    if (atom == 0) throw std::runtime_error("::RegisterClass() failed");
     return atom;
 }
 

@@ -8,10 +8,6 @@
 
 namespace {
 
-class ToolkitEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { awt::Toolkit::initialize(GetModuleHandleW(nullptr), SW_SHOW); }
-};
 
 // A window that ends its loop as an earlier test puts it away (a saver window that is hidden) posts a
 // WM_QUIT, at which the next test's pump would stop.
@@ -24,11 +20,15 @@ public:
     }
 };
 
+class ToolkitEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        awt::Toolkit::initialize(GetModuleHandleW(nullptr), SW_SHOW);
+        ::testing::UnitTest::GetInstance()->listeners().Append(new LeftoverQuits);
+    }
+};
+
 // GoogleTest owns and deletes registered environments and listeners.
 ::testing::Environment* const toolkitEnvironment = ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment);
-const bool quitsTaken = [] {
-    ::testing::UnitTest::GetInstance()->listeners().Append(new LeftoverQuits);
-    return true;
-}();
 
 }  // namespace
