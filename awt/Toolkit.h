@@ -1,5 +1,16 @@
 #pragma once
 
+// Typical use: the main routine initialises the thread's toolkit once, builds its windows and runs the
+// loop until a window ends it:
+//
+//     awt::Toolkit::initialize(instance, showCommand);
+//     MyFrame frame;                       // an awt::Frame
+//     frame.setVisible(true);
+//     return awt::Toolkit::forCurrentThread()->run();  // the code of postQuit(code)
+//
+// Work from other threads reaches the loop through invokeLater; a loop of one's own (a test's pump,
+// a benchmark's pass) takes messages itself and hands each to processMessage, then calls idle().
+
 #include <windows.h>
 
 #include <deque>
@@ -90,6 +101,10 @@ public:
 
     // The message loop; returns the wParam of the WM_QUIT that ended it (the exit code of postQuit).
     int run();
+    // The loop's step for one message taken off the queue (not WM_QUIT, which ends a loop): offers it
+    // to the preprocessors, translates and dispatches it unless one handled it, and rethrows what the
+    // handlers parked.
+    void processMessage(MSG& msg);
     // Nests another loop on this toolkit; window is not used.
     int runModal(Window* window);
     // Ends the innermost loop with 0; window is not used.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "awt/DibSurface.h"
+#include "tests/support/SurfaceWindow.h"
 
 namespace bench {
 
@@ -19,7 +20,6 @@ public:
     Backdrop(int left, int top, int width, int height);
     Backdrop(const Backdrop&) = delete;
     Backdrop& operator=(const Backdrop&) = delete;
-    ~Backdrop();
 
     // Draws picture and waits until it is on the screen.
     void show(Picture picture);
@@ -27,13 +27,11 @@ public:
     static const char* nameOf(Picture picture) noexcept;
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-
     int width;
     int height;
     Picture picture = Picture::NOISE;
-    awt::DibSurface image;            // the picture
-    HWND window = nullptr;            // owned: destroyed by ~Backdrop
+    awt::DibSurface image;  // the picture
+    testing_support::SurfaceWindow window;
 };
 
 }  // namespace bench

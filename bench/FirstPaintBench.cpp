@@ -13,6 +13,7 @@
 #include "bench/BenchClock.h"
 #include "bench/SaverHarness.h"
 #include "screensaver/SaverWindow.h"
+#include "tests/support/SurfaceWindow.h"
 
 #include <windows.h>
 
@@ -120,61 +121,21 @@ FirstPaint firstPaintRun(int cellSize) {
     return run;
 }
 
-// The floor the platform sets: a bare full-screen topmost pop-up of our own, without toolkit or
-// renderer, created, shown, focused and painted black, timed like the saver.
-class BareWindow {
-public:
-    BareWindow(int width, int height) {
-        static const ATOM windowClass = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = procedure;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"OrlivexBenchBare";
-            return RegisterClassW(&wc);
-        }();
-        handle = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(windowClass), L"bare", WS_POPUP,
-                                 GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), width, height,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        if (handle == nullptr) {
-            throw std::runtime_error("::CreateWindowEx() failed");
-        }
-    }
-    BareWindow(const BareWindow&) = delete;
-    BareWindow& operator=(const BareWindow&) = delete;
-    ~BareWindow() { DestroyWindow(handle); }
-
-    HWND handle;
-
-private:
-    static LRESULT CALLBACK procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-        switch (msg) {
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            const HDC dc = BeginPaint(window, &ps);
-            FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            EndPaint(window, &ps);
-            return 0;
-        }
-        case WM_ERASEBKGND:
-            return 1;
-        default:
-            return DefWindowProcW(window, msg, wParam, lParam);
-        }
-    }
-};
-
 FirstPaint bareRun(int width, int height) {
     FirstPaint run{};
     const double cpuAtEntry = processCpuMs();
     const Clock::time_point entered = Clock::now();
     {
-        const BareWindow window(width, height);
-        ShowWindow(window.handle, SW_SHOW);
-        SetFocus(window.handle);
+        // The floor the platform sets: a bare full-screen topmost pop-up of our own, without toolkit or
+        // renderer, created, shown, focused and painted black, timed like the saver.
+        const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const testing_support::SurfaceWindow window(RECT{left, top, left + width, top + height}, WS_EX_TOPMOST);
+        ShowWindow(window.get(), SW_SHOW);
+        SetFocus(window.get());
         const Clock::time_point shown = Clock::now();
         LoopPass loop(awt::Toolkit::forCurrentThread());
-        loop.watch(window.handle);
-        loop.until([&] { return isPainted(window.handle); }, "the first paint of a bare window");
+        loop.watch(window.get());
+        loop.until([&] { return isPainted(window.get()); }, "the first paint of a bare window");
         GdiFlush();
         const Clock::time_point painted = Clock::now();
         run.cpuMs = processCpuMs() - cpuAtEntry;

@@ -4,9 +4,9 @@
 #include "awt/GdiObject.h"
 #include "awt/WindowProcedure.h"
 #include "bench/BenchClock.h"
+#include "tests/support/SurfaceWindow.h"
 
 #include <random>
-#include <stdexcept>
 
 namespace bench {
 
@@ -42,67 +42,31 @@ void FloorRenderer::actionPerformed(awt::ActionEvent& event) {
     surface->present(dc.get());
 }
 
-namespace {
-
-struct BareFloor {
-    awt::DibSurface* surface;
-    HDC dc;  // the window's, kept for its life
-};
-
-LRESULT CALLBACK bareProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    const auto* floor = reinterpret_cast<const BareFloor*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    switch (msg) {
-    case WM_TIMER:
-        if (floor != nullptr) {
-            BitBlt(floor->dc, 0, 0, floor->surface->getWidth(), floor->surface->getHeight(),
-                   floor->surface->getDC(), 0, 0, SRCCOPY);
-        }
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        const HDC dc = BeginPaint(window, &ps);
-        if (floor != nullptr) floor->surface->copyTo(dc, ps.rcPaint);
-        EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    default:
-        return DefWindowProcW(window, msg, wParam, lParam);
-    }
-}
-
-}  // namespace
-
 int runBareFloor(double seconds, int interval) {
     const Clock::time_point start = Clock::now();
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     awt::DibSurface surface(width, height);
     fillWithNoise(surface);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = bareProcedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"OrlivexFloor";
-    RegisterClassW(&wc);
-    const HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"floor", WS_POPUP, left, top, width,
-                                        height, nullptr, nullptr, wc.hInstance, nullptr);
-    if (window == nullptr) {
-        throw std::runtime_error("::CreateWindowEx() failed");
-    }
-    BareFloor floor{&surface, GetDC(window)};
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&floor));
-    ShowWindow(window, SW_SHOW);
-    SetTimer(window, 1, static_cast<UINT>(interval), nullptr);
+    const testing_support::SurfaceWindow window(RECT{left, top, left + width, top + height}, WS_EX_TOPMOST,
+                                                WS_POPUP, &surface);
+    const HDC dc = GetDC(window.get());  // kept for the window's life
+    ShowWindow(window.get(), SW_SHOW);
+    SetTimer(window.get(), 1, static_cast<UINT>(interval), nullptr);
     MSG msg;
     while (secondsSince(start) < seconds) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // A tick copies the whole surface, and nothing else happens.
+            if (msg.message == WM_TIMER && msg.hwnd == window.get()) {
+                BitBlt(dc, 0, 0, width, height, surface.getDC(), 0, 0, SRCCOPY);
+            } else {
+                DispatchMessageW(&msg);
+            }
+        }
         MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
-    KillTimer(window, 1);
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    ReleaseDC(window, floor.dc);
-    DestroyWindow(window);
+    KillTimer(window.get(), 1);
+    ReleaseDC(window.get(), dc);
     return 0;
 }
 

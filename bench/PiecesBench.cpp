@@ -13,6 +13,7 @@
 #include "awt/DibSurface.h"
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
+#include "tests/support/SurfaceWindow.h"
 
 #include <windows.h>
 
@@ -28,30 +29,6 @@ namespace {
 
 constexpr unsigned KEY = 0x80;  // seeds the grey levels 128 to 159
 constexpr COLORREF COLOUR = RGB(0, 255, 0);
-
-// A shown top-level window over the virtual screen, without toolkit.
-class PlainWindow {
-public:
-    PlainWindow(int left, int top, int width, int height) {
-        static const ATOM windowClass = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"OrlivexBenchPieces";
-            return RegisterClassW(&wc);
-        }();
-        handle = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(windowClass), L"pieces", WS_POPUP | WS_VISIBLE, left,
-                                 top, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        if (handle == nullptr) {
-            throw std::runtime_error("::CreateWindowEx() failed");
-        }
-        ValidateRect(handle, nullptr);
-    }
-    PlainWindow(const PlainWindow&) = delete;
-    PlainWindow& operator=(const PlainWindow&) = delete;
-    ~PlainWindow() { DestroyWindow(handle); }
-    HWND handle;
-};
 
 // Records what a step reports, and nothing else.
 class RowRecorder : public LifeBoard::RowListener {
@@ -119,11 +96,13 @@ void piecesAt(int cellSize, int generations) {
     chunkedPainter.paintAll(chunked);
     drawnPainter.paintAll(drawn);
     shownPainter.paintAll(shown);
-    const PlainWindow window(left, top, width, height);
+    const testing_support::SurfaceWindow window(RECT{left, top, left + width, top + height}, WS_EX_TOPMOST,
+                                                WS_POPUP | WS_VISIBLE);
+    ValidateRect(window.get(), nullptr);
     {
-        const HDC dc = GetDC(window.handle);
+        const HDC dc = GetDC(window.get());
         shownSurface.present(dc);
-        ReleaseDC(window.handle, dc);
+        ReleaseDC(window.get(), dc);
         drawnSurface.present(tiny.getDC());
     }
     GdiFlush();
@@ -171,27 +150,27 @@ void piecesAt(int cellSize, int generations) {
         bandSurface.present(tiny.getDC());
 
         HDC windowDC = nullptr;
-        const double getMs = timeMs([&] { windowDC = GetDC(window.handle); });
+        const double getMs = timeMs([&] { windowDC = GetDC(window.get()); });
         shown.lifeStep(&shownPainter);
         present.ms.push_back(timeMs([&] {
             shownSurface.present(windowDC);
             GdiFlush();
         }));
-        dc.ms.push_back(getMs + timeMs([&] { ReleaseDC(window.handle, windowDC); }));
+        dc.ms.push_back(getMs + timeMs([&] { ReleaseDC(window.get(), windowDC); }));
         tick.ms.push_back(dc.ms.back() + present.ms.back());  // the step is added below
         floor.ms.push_back(timeMs([&] {
-            const HDC floorDC = GetDC(window.handle);
+            const HDC floorDC = GetDC(window.get());
             BitBlt(floorDC, 0, 0, width, height, drawnSurface.getDC(), 0, 0, SRCCOPY);
             GdiFlush();
-            ReleaseDC(window.handle, floorDC);
+            ReleaseDC(window.get(), floorDC);
         }));
         chunkedTick.ms.push_back(timeMs([&] {
-            presenter.dc = GetDC(window.handle);
+            presenter.dc = GetDC(window.get());
             presenter.chunk = 0;
             chunked.lifeStep(&presenter);
             chunkedSurface.present(presenter.dc);
             GdiFlush();
-            ReleaseDC(window.handle, presenter.dc);
+            ReleaseDC(window.get(), presenter.dc);
         }));
         if (counted < 0) std::printf(" ");  // keeps the count from being left out
         MSG msg;

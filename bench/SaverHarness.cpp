@@ -21,13 +21,7 @@ bool LoopPass::runOnce() {
     }
     const bool painting = msg.message == WM_PAINT && watched != nullptr && msg.hwnd == watched;
     Clock::time_point start = Clock::now();
-    bool handled = false;
-    toolkit->preprocessMessage(msg, &handled);
-    if (!handled) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-        awt::Toolkit::rethrowParked();
-    }
+    toolkit->processMessage(msg);
     if (painting) {
         paintMs += millisecondsBetween(start, Clock::now());
     }

@@ -20,7 +20,7 @@ namespace bench {
 
 constexpr double DEADLINE_SECONDS = 10;  // for any one thing the loop waits for
 
-// The toolkit loop's pass (take one message, offer it to the preprocessors, dispatch it, idle step),
+// The toolkit loop's pass (take one message, the toolkit's step for it, idle step),
 // returning between messages so that the caller can look at the window. It never blocks longer
 // than a short wait for input, and counts the timer ticks of one window and the quits it takes.
 class LoopPass {

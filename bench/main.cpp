@@ -15,6 +15,7 @@
 #include "bench/PiecesBench.h"
 #include "bench/TickBench.h"
 #include "klib/Exception.h"
+#include "tests/support/SurfaceWindow.h"
 
 #include <windows.h>
 
@@ -37,32 +38,6 @@ void pumpMessages() {
         DispatchMessageW(&msg);
     }
 }
-
-// A plain shown pop-up window of its own class.
-class ShownWindow {
-public:
-    ShownWindow(int width, int height) {
-        static const ATOM windowClass = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = DefWindowProcW;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-            wc.lpszClassName = L"OrlivexBench";
-            return RegisterClassW(&wc);
-        }();
-        handle = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(windowClass), L"bench", WS_POPUP | WS_VISIBLE, 0, 0,
-                                 width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        UpdateWindow(handle);
-        pumpMessages();
-    }
-    ShownWindow(const ShownWindow&) = delete;
-    ShownWindow& operator=(const ShownWindow&) = delete;
-    ~ShownWindow() {
-        DestroyWindow(handle);
-        pumpMessages();
-    }
-    HWND handle = nullptr;
-};
 
 using Board = std::vector<std::uint8_t>;
 
@@ -118,8 +93,9 @@ void benchGenerations(int width, int height, int cellSize, int count) {
     restore(life, board);
     const double surfaceMs = msPerGeneration(count, [&] { life.lifeStep(nullptr); });
 
-    const ShownWindow window(width, height);
-    const HDC windowDC = GetDC(window.handle);
+    const testing_support::SurfaceWindow window(RECT{0, 0, width, height}, WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE);
+    pumpMessages();
+    const HDC windowDC = GetDC(window.get());
     restore(life, board);
     life.paint(windowDC);
     const double windowMs = msPerGeneration(count, [&] { life.lifeStep(windowDC); });
@@ -127,7 +103,7 @@ void benchGenerations(int width, int height, int cellSize, int count) {
     restore(life, board);
     life.paint(windowDC);
     const double repaintMs = msPerGeneration(1, [&] { life.paint(windowDC); });
-    ReleaseDC(window.handle, windowDC);
+    ReleaseDC(window.get(), windowDC);
 
     std::printf("%4dx%-4d %4d %6dx%-5d %10.3f %12.3f %12.3f %14.0f %10.2f\n", width, height, cellSize,
                 life.getColumns(), life.getRows(), ruleMs, surfaceMs, windowMs,

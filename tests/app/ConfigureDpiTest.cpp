@@ -11,7 +11,7 @@
 #include "awt/Choice.h"
 #include "awt/Container.h"
 #include "awt/Label.h"
-#include "tests/awt/ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 
 namespace {
 
@@ -63,7 +63,8 @@ std::vector<std::wstring> clippedTexts(Configure& dialog, int* measured) {
 void expectNothingClipped(Configure& dialog) {
     int measured = 0;
     std::vector<std::wstring> clipped;
-    ui_test::pumpToolkitUntil([&] { return (clipped = clippedTexts(dialog, &measured)).empty(); });
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return (clipped = clippedTexts(dialog, &measured)).empty(); }))
+        << "some text stayed clipped";
     EXPECT_EQ(std::vector<std::wstring>{}, clipped);
     EXPECT_EQ(7, measured);
 }

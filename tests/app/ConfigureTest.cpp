@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "app/Configure.h"
+#include "app/Orlivex.h"
 #include "app/SettingsStore.h"
 #include "awt/Container.h"
 #include "awt/Dpi.h"
@@ -16,7 +18,7 @@
 #include "awt/TextMetrics.h"
 #include "awt/Toolkit.h"
 #include "resources/resource.h"
-#include "tests/awt/ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ protected:
     void SetUp() override {
         dialog->setModal(false);  // shown without its nested loop, so the test keeps control
         dialog->setVisible(true);
-        ASSERT_TRUE(ui_test::pumpToolkitUntil(
+        ASSERT_TRUE(ui_test::pumpUntil(
             [this] { return GetActiveWindow() == dialog->getHandle() && GetFocus() != nullptr; }));
         // The gaps come from the dialog's font at its DPI, which need not be the default GUI font.
         awt::getFontUnits(awt::getDialogFont(awt::getWindowDpi(dialog->getHandle())), hgap, vgap);
@@ -156,6 +158,24 @@ TEST_F(ConfigureDialog, EachFieldShowsItsFirstCharacterInsideItself) {
         const int x = static_cast<short>(LOWORD(position));
         EXPECT_GE(x, 0) << index;
         EXPECT_LT(x, client.right) << index;
+    }
+}
+
+// Ctrl+Down and Ctrl+Up take each field to the ends of its range, and the renderer takes the value.
+TEST_F(ConfigureDialog, EachFieldReachesBothEndsOfItsRangeAndTheRendererTakesThem) {
+    Orlivex* const renderer = dialog->getRenderer();
+    const struct { int index; int key; int value; int (Orlivex::*get)() const noexcept; } ends[] = {
+        {1, VK_DOWN, 0, &Orlivex::getInterval}, {1, VK_UP, 1000, &Orlivex::getInterval},
+        {3, VK_UP, 10, &Orlivex::getCellSize},   {3, VK_DOWN, 1, &Orlivex::getCellSize}};
+    for (const auto& end : ends) {
+        const HWND field = settings->getComponent(end.index)->getHandle();
+        SetFocus(field);
+        {
+            const ui_test::HeldKeys control({VK_CONTROL});
+            ui_test::press(field, end.key);
+        }
+        EXPECT_EQ(std::to_wstring(end.value), ui_test::windowText(field)) << end.index << " " << end.key;
+        EXPECT_EQ(end.value, (renderer->*end.get)()) << end.index << " " << end.key;
     }
 }
 

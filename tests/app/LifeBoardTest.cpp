@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "Canvas.h"
+#include "tests/support/Canvas.h"
 #include "awt/AWTException.h"
 #include "awt/Events.h"
 #include "klib/Exception.h"
 #include "screensaver/SaverWindow.h"
-#include "tests/awt/ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 
 using testing_support::Canvas;
 using testing_support::ScreenPicture;
@@ -102,8 +102,10 @@ TEST_F(LifeBoard, RoundsPartialCellsUpAndStagnatesWhenFewerThanOneHundredthOfThe
         EXPECT_EQ(c.columns, life.getColumns());
         EXPECT_EQ(c.rows, life.getRows());
         EXPECT_EQ(c.threshold, life.getChangeThreshold());
-        EXPECT_THROW(life.isAlive(c.columns, 0), klib::IndexOutOfBoundsException);
-        EXPECT_THROW(life.setAlive(0, c.rows, true), klib::IndexOutOfBoundsException);
+        EXPECT_EQ(L"column: " + std::to_wstring(c.columns) + L" (must be 0<=column<" + std::to_wstring(c.columns) + L")",
+                  ui_test::messageOf<klib::IndexOutOfBoundsException>([&] { life.isAlive(c.columns, 0); }));
+        EXPECT_EQ(L"row: -1 (must be 0<=row<" + std::to_wstring(c.rows) + L")",
+                  ui_test::messageOf<klib::IndexOutOfBoundsException>([&] { life.setAlive(0, -1, true); }));
         life.nextGeneration(nullptr);  // an empty board changes nothing: stagnant unless the threshold is 0
         EXPECT_EQ(c.threshold > 0, life.isStagnant());
         life.nextGeneration(nullptr);
@@ -235,7 +237,7 @@ TEST_F(LifeBoard, TheSaverWindowOnScreenShowsWhatFillRectWouldHaveDrawn) {
     window.setVisible(true);
     const HWND handle = window.getHandle();
     const auto painted = [&] { return IsWindowVisible(handle) && !GetUpdateRect(handle, nullptr, FALSE); };
-    ASSERT_TRUE(ui_test::pumpToolkitUntil(painted, 10000));
+    ASSERT_TRUE(ui_test::pumpUntil(painted, 10000));
     life.suspend();  // the generations are the test's alone
     load(random(5));  // busy whatever the screen seeded
     const int width = window.getWidth(), height = window.getHeight();
@@ -276,7 +278,7 @@ TEST_F(LifeBoard, SettersAcceptTheirRangeAndRejectValuesOutsideWithNameAndNumber
     EXPECT_EQ(2, life.getCellSize());
     life.setCellSize(10);  // without a board only the value is stored
     EXPECT_FALSE(life.hasBoard());
-    EXPECT_THROW(life.isAlive(0, 0), klib::IllegalStateException);
+    EXPECT_EQ(L"no board", ui_test::messageOf<klib::IllegalStateException>([&] { life.isAlive(0, 0); }));
 }
 
 TEST_F(LifeBoard, AnAreaTooLargeForASurfaceFailsWithTheFailingCallAndLeavesNoBoard) {

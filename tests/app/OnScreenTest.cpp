@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "Canvas.h"
+#include "tests/support/Canvas.h"
 #include "app/LifeBoard.h"
 #include "app/Orlivex.h"
-#include "tests/awt/ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 
 namespace {
 

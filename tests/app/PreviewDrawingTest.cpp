@@ -4,51 +4,23 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "Canvas.h"
+#include "tests/support/Canvas.h"
+#include "tests/support/SurfaceWindow.h"
 #include "app/Orlivex.h"
 #include "app/SettingsStore.h"
 #include "awt/Toolkit.h"
 #include "screensaver/PreviewWindow.h"
-#include "tests/awt/ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 
 namespace {
 
 constexpr int AREA_WIDTH = 152;
 constexpr int AREA_HEIGHT = 112;
-
-// The host's preview area at the screen's top-left corner, where the preview seeds from: black on the
-// left half, white on the right half.
-LRESULT CALLBACK areaProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT left{0, 0, AREA_WIDTH / 2, AREA_HEIGHT};
-        RECT right{AREA_WIDTH / 2, 0, AREA_WIDTH, AREA_HEIGHT};
-        FillRect(dc, &left, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        FillRect(dc, &right, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        EndPaint(window, &ps);
-        return 0;
-    }
-    return DefWindowProcW(window, msg, wParam, lParam);
-}
-
-HWND createArea() {
-    static const ATOM atom = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = areaProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"test.PreviewArea";
-        return RegisterClassW(&wc);
-    }();
-    HWND area = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(atom), L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                                AREA_WIDTH, AREA_HEIGHT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(area);
-    return area;
-}
 
 // The screen shows the area, which the preview seeds from: black and white at the corners of both halves.
 bool areaOnScreen() {
@@ -84,31 +56,36 @@ public:
 class PreviewDrawingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        area = createArea();
-        ASSERT_TRUE(ui_test::pumpToolkitUntil(areaOnScreen, 10000)) << "the area never reached the screen";
+        areaWindow = std::make_unique<testing_support::SurfaceWindow>(
+            RECT{0, 0, AREA_WIDTH, AREA_HEIGHT}, WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, areaPicture.get());
+        ASSERT_TRUE(ui_test::pumpUntil(areaOnScreen, 10000)) << "the area never reached the screen";
         renderer = std::make_unique<CountingRenderer>();
         renderer->setTickSource(tickOfTheDarkBand);
         renderer->setInterval(1000);
         renderer->setColor(RGB(0x60, 0x40, 0x80));
         renderer->setPicture(PICTURE_SCREEN);  // whatever the registry holds
-        preview = std::make_unique<screensaver::PreviewWindow>(area);
+        preview = std::make_unique<screensaver::PreviewWindow>(areaWindow->get());
         preview->setRenderer(renderer.get());
         preview->addNotify();
     }
     void TearDown() override {
         preview.reset();
         renderer.reset();
-        DestroyWindow(area);
+        areaWindow.reset();
     }
 
-    HWND area = nullptr;
+    // The host's preview area at the screen's top-left corner, where the preview seeds from: black on
+    // the left half, white on the right half.
+    std::unique_ptr<testing_support::Canvas> areaPicture = std::make_unique<testing_support::Canvas>(
+        AREA_WIDTH, AREA_HEIGHT, [](int x, int) { return x < AREA_WIDTH / 2 ? RGB(0, 0, 0) : RGB(255, 255, 255); });
+    std::unique_ptr<testing_support::SurfaceWindow> areaWindow;
     std::unique_ptr<CountingRenderer> renderer;
     std::unique_ptr<screensaver::PreviewWindow> preview;
 };
 
 TEST_F(PreviewDrawingTest, CoversTheAreaShowsTheSeededBandInTheCellColourOnBlackAndThenChanges) {
     EXPECT_EQ(L"(0,0,152,112)", ui_test::text(ui_test::rectInParent(preview->getHandle())));
-    EXPECT_EQ(GetParent(preview->getHandle()), area);
+    EXPECT_EQ(GetParent(preview->getHandle()), areaWindow->get());
     EXPECT_EQ(renderer->getWidth(), AREA_WIDTH);
     EXPECT_EQ(renderer->getHeight(), AREA_HEIGHT);
 
@@ -120,7 +97,7 @@ TEST_F(PreviewDrawingTest, CoversTheAreaShowsTheSeededBandInTheCellColourOnBlack
             ASSERT_EQ(first[y * AREA_WIDTH + x] & 0xFFFFFF, x < AREA_WIDTH / 2 ? cell : 0u) << x << "," << y;
 
     std::vector<std::uint32_t> later;
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return (later = pixelsOf(preview->getHandle())) != first; }, 3000));
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return (later = pixelsOf(preview->getHandle())) != first; }, 3000));
     // The colour without the alpha byte, which some systems fill.
     for (const std::uint32_t p : later) ASSERT_TRUE((p & 0xFFFFFF) == 0 || (p & 0xFFFFFF) == cell) << std::hex << p;
 }
@@ -128,7 +105,7 @@ TEST_F(PreviewDrawingTest, CoversTheAreaShowsTheSeededBandInTheCellColourOnBlack
 TEST_F(PreviewDrawingTest, ANewIntervalRestartsTheRunningTimerAtTheNewPeriod) {
     // Started at 1000 ms: without a restart no tick would come within the deadline.
     renderer->setInterval(20);
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return renderer->ticks >= 5; }, 800)) << renderer->ticks;
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return renderer->ticks >= 5; }, 800)) << renderer->ticks;
 }
 
 TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
@@ -137,10 +114,19 @@ TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
     preview->killTimer(renderer.get());
     renderer->setCellSize(5);
     EXPECT_EQ(renderer->getColumns(), (AREA_WIDTH + 4) / 5);
-    const testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 255, 255));
-    renderer->paint(canvas.getDC());
-    const std::vector<std::uint32_t> fullPaint = canvas.pixels();
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000));
+    // The picture of the new board, cell by cell from its state; both colours on it.
+    std::vector<std::uint32_t> board;
+    for (int y = 0; y < AREA_HEIGHT; ++y)
+        for (int x = 0; x < AREA_WIDTH; ++x) board.push_back(renderer->isAlive(x / 5, y / 5) ? 0x604080u : 0u);
+    ASSERT_NE(std::count(board.begin(), board.end(), 0u), 0);
+    ASSERT_NE(std::count(board.begin(), board.end(), 0x604080u), 0);
+    EXPECT_TRUE(ui_test::pumpUntil(
+        [&] {
+            std::vector<std::uint32_t> shown = pixelsOf(preview->getHandle());
+            for (std::uint32_t& p : shown) p &= 0xFFFFFF;  // without the alpha byte
+            return shown == board;
+        },
+        2000));
     preview->setTimer(1000, renderer.get());  // stopping the preview kills it
 }
 
@@ -164,23 +150,21 @@ TEST_F(PreviewDrawingTest, ANewPictureChoiceReseedsAndRepaintsTheWholeBoardButTh
     const testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 255, 255));
     renderer->paint(canvas.getDC());
     const std::vector<std::uint32_t> fullPaint = canvas.pixels();
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000))
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000))
         << "the window was not repainted";
     preview->setTimer(1000, renderer.get());
 }
 
 TEST_F(PreviewDrawingTest, AWindowCloseEndsTheLoopWithZero) {
     PostMessageW(preview->getHandle(), WM_CLOSE, 0, 0);
-    const testing_support::LoopWatchdog watchdog;
-    EXPECT_EQ(preview->getToolkit()->run(), 0);
+    EXPECT_EQ(testing_support::runWatched(preview->getToolkit()), 0);
 }
 
 TEST_F(PreviewDrawingTest, DestroyingTheAreaEndsTheLoopWithZero) {
-    PostMessageW(area, WM_NULL, 0, 0);
-    DestroyWindow(area);
+    PostMessageW(areaWindow->get(), WM_NULL, 0, 0);
+    DestroyWindow(areaWindow->get());
     EXPECT_EQ(preview->getHandle(), nullptr) << "the native window went with its parent";
-    const testing_support::LoopWatchdog watchdog;
-    EXPECT_EQ(preview->getToolkit()->run(), 0);
+    EXPECT_EQ(testing_support::runWatched(preview->getToolkit()), 0);
 }
 
 }  // namespace

@@ -9,33 +9,20 @@
 #include <cstdint>
 #include <vector>
 
-#include "Canvas.h"
+#include "tests/support/Canvas.h"
+#include "tests/support/Pump.h"
 #include "app/Orlivex.h"
 #include "screensaver/SaverWindow.h"
 
 namespace {
+
+using testing_support::pumpUntil;
 
 std::vector<bool> boardOf(const Orlivex& renderer) {
     std::vector<bool> cells;
     for (int row = 0; row < renderer.getRows(); ++row)
         for (int column = 0; column < renderer.getColumns(); ++column) cells.push_back(renderer.isAlive(column, row));
     return cells;
-}
-
-// Dispatches this thread's messages (timer ticks among them) until condition holds or ms pass.
-template <typename Condition>
-bool pumpUntil(Condition condition, DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() >= end) return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
 }
 
 void sendDisplayState(HWND window, DWORD state, const GUID& setting = GUID_CONSOLE_DISPLAY_STATE) {
@@ -68,8 +55,6 @@ TEST(SaverDisplayStateTest, NoGenerationIsComputedWhileTheDisplayIsOff) {
         }
         saver.endSaving();
     }
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
 // The system invalidates the part of the window that another one uncovers; that part alone is painted,
@@ -118,8 +103,6 @@ TEST(SaverRepaintTest, AnUncoveredPartShowsTheBoardAsItIsNowWhereItLies) {
         EXPECT_EQ(wrong, 0);
         saver.endSaving();
     }
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
 }  // namespace

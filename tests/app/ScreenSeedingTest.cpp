@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Canvas.h"
+#include "tests/support/Canvas.h"
 
 using testing_support::ScreenPicture;
 

@@ -8,6 +8,7 @@
 #include "app/Orlivex.h"
 #include "awt/Events.h"
 #include "screensaver/SaverWindow.h"
+#include "tests/support/Pump.h"
 
 namespace {
 
@@ -41,8 +42,7 @@ TEST(Soak, TwoThousandGenerationsAtCellSizeOneKeepMemoryAndGdiObjectsFlat) {
     for (int generation = 0; generation < 2200; ++generation) {
         if (generation == 200) settled = usageNow();
         renderer.actionPerformed(tick);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        ASSERT_TRUE(testing_support::pumpWaiting()) << "the saving ended";
     }
     const Usage last = usageNow();
     window.setVisible(false);

@@ -1,7 +1,7 @@
 // Border layout: preferred size with gaps and insets, placement order, invisible regions and the region-key check.
 #include <gtest/gtest.h>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/BorderLayout.h"
 
 namespace {

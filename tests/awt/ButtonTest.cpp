@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/Button.h"
 #include "awt/Toolkit.h"
 

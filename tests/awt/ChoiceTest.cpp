@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/Choice.h"
 #include "awt/Listeners.h"
 #include "awt/Window.h"
@@ -17,7 +17,7 @@ namespace {
 
 using ui_test::Log;
 using ui_test::press;
-using ui_test::pumpToolkitUntil;
+using ui_test::pumpUntil;
 
 // The program's manifest as an activation context, active on this thread while the holder lives.
 class CommonControls6 {
@@ -92,7 +92,7 @@ protected:
     bool dropDown() {
         SendMessageW(handle(), CB_SHOWDROPDOWN, TRUE, 0);
         awt::Toolkit::rethrowParked();
-        return pumpToolkitUntil([this] { return choice->isDropped(); });
+        return pumpUntil([this] { return choice->isDropped(); });
     }
 
     std::unique_ptr<CommonControls6> controls6;

@@ -12,7 +12,7 @@
 
 #include "awt/ColorDialog.h"
 #include "klib/Exception.h"
-#include "tests/klib/ExpectThrows.h"
+#include "tests/support/ExpectThrows.h"
 
 namespace {
 

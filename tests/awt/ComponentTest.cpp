@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/Component.h"
 #include "awt/Container.h"
 #include "awt/Window.h"
@@ -18,7 +18,7 @@ namespace {
 using ui_test::Control;
 using ui_test::LoggingListener;
 using ui_test::Panel;
-using ui_test::pumpToolkitUntil;
+using ui_test::pumpUntil;
 using ui_test::rectInParent;
 using ui_test::text;
 using Log = std::vector<std::wstring>;
@@ -31,7 +31,7 @@ protected:
     // Shows the window and pumps until nothing of it is left to paint.
     void show(std::initializer_list<const awt::Component*> components = {}) {
         window.setVisible(true);
-        ASSERT_TRUE(pumpToolkitUntil([&] {
+        ASSERT_TRUE(pumpUntil([&] {
             for (const awt::Component* c : components) {
                 if (GetUpdateRect(c->getHandle(), nullptr, FALSE)) {
                     return false;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/Container.h"
 #include "awt/LayoutManager.h"
 #include "klib/Exception.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/Dialog.h"
 #include "awt/Frame.h"
 #include "awt/Toolkit.h"
@@ -14,7 +14,7 @@
 
 namespace {
 
-using ui_test::pumpToolkitUntil;
+using ui_test::pumpUntil;
 
 // Takes a pending WM_QUIT off the queue; true if there was one.
 bool takeQuit() {
@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         owner.setBounds(100, 100, 400, 300);
         owner.setVisible(true);
-        ASSERT_TRUE(pumpToolkitUntil([this] { return IsWindowVisible(owner.getHandle()) != FALSE; }));
+        ASSERT_TRUE(pumpUntil([this] { return IsWindowVisible(owner.getHandle()) != FALSE; }));
         dialog->setBounds(150, 150, 200, 120);
     }
     void TearDown() override { takeQuit(); }

@@ -6,7 +6,7 @@
 
 #include "awt/AWTException.h"
 #include "klib/Exception.h"
-#include "tests/klib/ExpectThrows.h"
+#include "tests/support/ExpectThrows.h"
 
 namespace {
 
@@ -64,7 +64,8 @@ TEST(DibSurface, PresentCopiesOnlyTheDirtyPartsOnceAndMergesBandsWhereOneCopyIsC
 TEST(DibSurface, FailsWithTheFailingCallForASizeNoMemoryHoldsAndRejectsAnEmptySize) {
     EXPECT_EQ(L"::CreateDIBSection() failed",
               testing_support::messageOf<awt::AWTException>([] { DibSurface huge(200000, 200000); }));
-    EXPECT_THROW(DibSurface(0, 10), klib::IllegalArgumentException);
+    EXPECT_EQ(L"size: 0x10", testing_support::messageOf<klib::IllegalArgumentException>([] { DibSurface(0, 10); }));
+    EXPECT_EQ(L"size: 7x-1", testing_support::messageOf<klib::IllegalArgumentException>([] { DibSurface(7, -1); }));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/FlowLayout.h"
 
 namespace {

@@ -6,14 +6,14 @@
 
 #include <memory>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/Frame.h"
 #include "awt/Window.h"
 
 namespace {
 
 using ui_test::Control;
-using ui_test::pumpToolkitUntil;
+using ui_test::pumpUntil;
 
 // A window with edits: first and second inside a panel, third after the panel.
 class TabTraversal : public ::testing::Test {
@@ -30,7 +30,7 @@ protected:
         window.add(panel);
         window.add(third);
         window.setVisible(true);
-        ASSERT_TRUE(pumpToolkitUntil([this] { return GetFocus() == first->getHandle(); }));
+        ASSERT_TRUE(pumpUntil([this] { return GetFocus() == first->getHandle(); }));
     }
 
     // Presses and releases Tab in the focused control and returns the control focused then.

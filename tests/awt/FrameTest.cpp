@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/BorderLayout.h"
 #include "awt/Dialog.h"
@@ -75,7 +75,7 @@ protected:
         frame.setBounds(120, 100, 300, 200);
         frame.setVisible(true);
         const HWND handle = frame.getHandle();
-        EXPECT_TRUE(ui_test::pumpToolkitUntil([handle] { return IsWindowVisible(handle) != FALSE; }));
+        EXPECT_TRUE(ui_test::pumpUntil([handle] { return IsWindowVisible(handle) != FALSE; }));
         return handle;
     }
     void expectIconsSent(HWND handle) {
@@ -131,9 +131,10 @@ private:
     HHOOK hook_;
 };
 
-// The system asks the frame (here a dialog, as the program's) for its size at the new DPI and suggests a
-// rectangle of that size on the new monitor. The border grew behind the toolkit's back, as it does with
-// the DPI: the frame must measure it again rather than lay out within the remembered one.
+// The system asks the frame (here a dialog, as the program's) for its size at the new DPI, which is its
+// contents inside the border of that DPI, and suggests a rectangle of that size on the new monitor. The
+// border grew behind the toolkit's back, as it does with the DPI: the frame must measure it again rather
+// than lay out within the remembered one.
 TEST(FrameDpiTest, MovedToAnotherDpiItTakesTheSuggestedRectangleInOneStepAndLaysOutInsideTheNewBorder) {
     awt::BorderLayout layout;
     const auto holder = std::make_unique<awt::Dialog>(nullptr, L"Dialog", false);
@@ -146,15 +147,25 @@ TEST(FrameDpiTest, MovedToAnotherDpiItTakesTheSuggestedRectangleInOneStepAndLays
     dialog.setLocation(120, 100);
     dialog.setVisible(true);
     const HWND handle = dialog.getHandle();
+    RECT contents;
+    GetClientRect(handle, &contents);
     const std::wstring thin = measuredInsets(handle);
     SetWindowLongPtrW(handle, GWL_STYLE, GetWindowLongPtrW(handle, GWL_STYLE) | WS_THICKFRAME);
     SetWindowLongPtrW(handle, GWL_EXSTYLE, GetWindowLongPtrW(handle, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     SetWindowPos(handle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ASSERT_NE(measuredInsets(handle), thin) << "the border did not grow";
 
-    const UINT dpi = awt::getWindowDpi(handle);
+    const auto adjust = reinterpret_cast<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    if (adjust == nullptr) GTEST_SKIP() << "no AdjustWindowRectExForDpi (before Windows 10 1607)";
+    const UINT dpi = awt::getWindowDpi(handle) * 3 / 2;
+    RECT wanted = contents;
+    ASSERT_TRUE(adjust(&wanted, static_cast<DWORD>(GetWindowLongPtrW(handle, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(handle, GWL_EXSTYLE)), dpi));
     SIZE size{dialog.getWidth(), dialog.getHeight()};
     ASSERT_TRUE(SendMessageW(handle, GET_DPI_SCALED_SIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+    EXPECT_EQ(size.cx, wanted.right - wanted.left);
+    EXPECT_EQ(size.cy, wanted.bottom - wanted.top);
     RECT suggested{dialog.getX() + 30, dialog.getY() + 20, dialog.getX() + 30 + size.cx, dialog.getY() + 20 + size.cy};
     const PositionChanges changes(handle);
     SendMessageW(handle, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));

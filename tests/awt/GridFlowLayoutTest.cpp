@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/GridFlowLayout.h"
 
 namespace {

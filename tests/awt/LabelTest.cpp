@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/Label.h"
 #include "klib/Exception.h"
 

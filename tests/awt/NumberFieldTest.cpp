@@ -10,14 +10,14 @@
 #include <initializer_list>
 #include <string>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/NumberField.h"
 #include "awt/Window.h"
 
 namespace {
 
 using awt::NumberField;
-using ui_test::pumpToolkitUntil;
+using ui_test::pumpUntil;
 using ui_test::Log;
 using ui_test::press;
 using ui_test::type;
@@ -53,7 +53,7 @@ protected:
     }
     // Pumps until the control shows text; returns the milliseconds since the last change, or -1 on timeout.
     long long waitForText(const std::wstring& text, ULONGLONG lastChange) {
-        if (!pumpToolkitUntil([&] { return windowText(handle()) == text; }, 10 * field->getNormalizeDelay())) {
+        if (!pumpUntil([&] { return windowText(handle()) == text; }, 10 * field->getNormalizeDelay())) {
             return -1;
         }
         return static_cast<long long>(GetTickCount64() - lastChange);
@@ -81,7 +81,7 @@ TEST_F(NumberFieldWindow, TypedValueIsClampedAtOnceAndTheTextOneDelayAfterTheLas
     EXPECT_EQ((Log{adjust(0, 2), adjust(0, 20), adjust(0, 200), adjust(0, 1000)}), log);
     EXPECT_EQ(1000, field->getValue());
     const ULONGLONG first = GetTickCount64();
-    ASSERT_TRUE(pumpToolkitUntil([&] { return GetTickCount64() - first >= delay / 3; }, delay));
+    ASSERT_TRUE(pumpUntil([&] { return GetTickCount64() - first >= delay / 3; }, delay));
     ASSERT_EQ(L"2000", windowText(handle())) << "rewritten after " << GetTickCount64() - first << " ms";
 
     type(handle(), L"0");  // the same value: no event, but the wait starts again

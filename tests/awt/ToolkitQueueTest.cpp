@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/Component.h"
 #include "awt/Toolkit.h"
 

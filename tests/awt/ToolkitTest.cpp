@@ -6,14 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
 
 using ui_test::CallRunnable;
-using ui_test::LoopWatchdog;
 using ui_test::messageOf;
 using ui_test::PlainWindow;
 
@@ -58,8 +57,7 @@ TEST_F(ToolkitLoop, EndModalEndsOnlyTheNestedLoopAndPostQuitEndsBoth) {
             if (!quit) toolkit->invokeLater(&afterNested);
         });
         toolkit->invokeLater(&modal);
-        LoopWatchdog watchdog;
-        EXPECT_EQ(quit ? 7 : 5, toolkit->run()) << quit;
+        EXPECT_EQ(quit ? 7 : 5, testing_support::runWatched(toolkit)) << quit;
         EXPECT_EQ(quit ? 7 : 0, nestedResult) << quit;
         EXPECT_EQ(quit ? 0 : 1, afterNested.runs) << quit;
         TearDown();

@@ -6,16 +6,17 @@
 #include <memory>
 #include <vector>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/AWTException.h"
 #include "awt/Listeners.h"
 #include "awt/Toolkit.h"
 #include "awt/WindowProcedure.h"
 #include "klib/Exception.h"
-#include "tests/klib/DebugOutputCapture.h"
+#include "tests/support/DebugOutputCapture.h"
+#include "tests/support/SurfaceWindow.h"
 
 using awt::WindowProcedure;
-using ui_test::LoopWatchdog;
+using testing_support::runWatched;
 using ui_test::messageOf;
 using ui_test::PlainWindow;
 
@@ -95,12 +96,7 @@ LRESULT CALLBACK recordingClassProc(HWND window, UINT msg, WPARAM wParam, LPARAM
 }
 
 TEST(WindowBinding, ADestroyedComponentsControlHandlesItsDestructionMessagesItself) {
-    WNDCLASSEXW info{};
-    info.cbSize = sizeof(info);
-    info.lpfnWndProc = recordingClassProc;
-    info.hInstance = GetModuleHandleW(nullptr);
-    info.lpszClassName = L"ui_test::Recorder";
-    static const ATOM atom = RegisterClassExW(&info);
+    static const ATOM atom = testing_support::registerWindowClass(L"ui_test::Recorder", recordingClassProc);
     ASSERT_NE(0, atom);
     for (const bool deleted : {false, true}) {
         auto window = std::make_unique<ui_test::TestWindow>();
@@ -151,7 +147,7 @@ TEST_F(WindowTimers, TickReachesTheListenerFromOneTimerPerListenerAndFailuresNam
     EXPECT_EQ(L"::KillTimer() failed", messageOf<awt::AWTException>([&] { object.killTimer(&listener); }));
     object.setTimer(60000, &listener);
     EXPECT_EQ(reinterpret_cast<UINT_PTR>(&listener), object.setTimer(10, &listener));  // replaces the first
-    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return listener.sources.size() >= 2; }));
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return listener.sources.size() >= 2; }));
     object.killTimer(&listener);
     EXPECT_THROW(object.killTimer(&listener), awt::AWTException) << "the second timer was not replaced";
     EXPECT_EQ(static_cast<void*>(static_cast<WindowProcedure*>(&object)), listener.sources.at(0));
@@ -163,14 +159,13 @@ using CallbackExceptions = WindowTimers;
 TEST_F(CallbackExceptions, ExceptionFromADispatchedMessageOrATimerTickLeavesRunAndTheNextLoopRunsNormally) {
     awt::Toolkit* const toolkit = awt::Toolkit::forCurrentThread();
     PostMessageW(window.get(), WM_FAIL, 1, 0);
-    LoopWatchdog watchdog;
-    EXPECT_EQ(L"failed in message 1", messageOf<klib::IllegalStateException>([&] { toolkit->run(); }));
+    EXPECT_EQ(L"failed in message 1", messageOf<klib::IllegalStateException>([&] { runWatched(toolkit); }));
     listener.onTick = [] { throw klib::IllegalArgumentException(L"tick failed"); };
     object.setTimer(10, &listener);
-    EXPECT_EQ(L"tick failed", messageOf<klib::IllegalArgumentException>([&] { toolkit->run(); }));
+    EXPECT_EQ(L"tick failed", messageOf<klib::IllegalArgumentException>([&] { runWatched(toolkit); }));
     object.killTimer(&listener);
     PostQuitMessage(2);
-    EXPECT_EQ(2, toolkit->run());
+    EXPECT_EQ(2, runWatched(toolkit));
 }
 
 TEST_F(CallbackExceptions, FirstExceptionFromSentMessagesIsRethrownOnceAndALaterOneIsReported) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ComponentTestSupport.h"
+#include "tests/support/ComponentTestSupport.h"
 #include "awt/Toolkit.h"
 #include "awt/Window.h"
 
@@ -54,8 +54,7 @@ TEST(WindowLoops, CloseQuitEndsOnlyTheInnermostLoop) {
         toolkit->postQuit(7);
     });
     toolkit->invokeLater(&modal);
-    ui_test::LoopWatchdog watchdog;
-    EXPECT_EQ(7, toolkit->run());
+    EXPECT_EQ(7, testing_support::runWatched(toolkit));
     EXPECT_EQ(0, nested);
     EXPECT_TRUE(window.isVisible());
 }

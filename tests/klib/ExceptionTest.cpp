@@ -1,13 +1,15 @@
 #include "klib/Exception.h"
 #include "klib/Strings.h"
-#include "tests/klib/DebugOutputCapture.h"
-#include "tests/klib/ExpectThrows.h"
+#include "tests/support/DebugOutputCapture.h"
+#include "tests/support/ExpectThrows.h"
 #include "tests/support/MessageBoxReader.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -42,7 +44,42 @@ TEST(ExceptionMessageBoxText, HasTwoLinesForMinusOneAndAddsAnyOtherCodeSignedWit
         L"ignored exception thrown by formatMessage() during Exception::showMessageBox()\n"});
 }
 
-TEST(ExceptionPrint, WritesOneFlushedLineWithAnyCodeUnsignedOrOnlyTheFirstPartWhenTheLookupFails) {
+// A stream buffer that keeps what is written and what had been written at each flush (sync).
+class RecordingBuffer : public std::wstreambuf {
+public:
+    std::wstring text;
+    std::vector<std::wstring> flushed;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!traits_type::eq_int_type(c, traits_type::eof())) text += traits_type::to_char_type(c);
+        return traits_type::not_eof(c);
+    }
+    int sync() override {
+        flushed.push_back(text);
+        return 0;
+    }
+};
+
+// The line is flushed once it is whole, and a stream tied to the one printed to is flushed first.
+TEST(ExceptionPrint, FlushesTheTiedStreamFirstAndTheLineOnceItIsWhole) {
+    RecordingBuffer tiedBuffer;
+    std::wostream tied(&tiedBuffer);
+    tied << L"prompt";
+    RecordingBuffer buffer;
+    std::wostream out(&buffer);
+    out.tie(&tied);
+    klib::IllegalStateException(L"no peer").print(out);
+    EXPECT_EQ(tiedBuffer.flushed, std::vector<std::wstring>{L"prompt"});
+    EXPECT_EQ(buffer.flushed, std::vector<std::wstring>{L"class klib::IllegalStateException: no peer\n"});
+    // A failed lookup leaves the first part unflushed.
+    RecordingBuffer cut;
+    std::wostream cutOut(&cut);
+    EXPECT_THROW(klib::Exception(L"odd", UNKNOWN_CODE).print(cutOut), klib::Exception);
+    EXPECT_TRUE(cut.flushed.empty());
+}
+
+TEST(ExceptionPrint, WritesOneLineWithAnyCodeUnsignedOrOnlyTheFirstPartWhenTheLookupFails) {
     const klib::IllegalStateException noPeer(L"no peer");
     const klib::RegException mismatch(L"size mismatch: 2", 0);
     const klib::Exception failed(L"failed", static_cast<int>(0x80004005u));

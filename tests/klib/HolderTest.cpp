@@ -1,8 +1,8 @@
 // The one holder template, through its memory instantiations: release once, failures, reset, detach, swap.
 #include "klib/Exception.h"
 #include "klib/Holder.h"
-#include "tests/klib/DebugOutputCapture.h"
-#include "tests/klib/ExpectThrows.h"
+#include "tests/support/DebugOutputCapture.h"
+#include "tests/support/ExpectThrows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "klib/Exception.h"
 #include "klib/RegistryKey.h"
 #include "klib/Strings.h"
-#include "tests/klib/ExpectThrows.h"
+#include "tests/support/ExpectThrows.h"
 
 #include <windows.h>
 

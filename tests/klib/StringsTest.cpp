@@ -1,6 +1,6 @@
 #include "klib/Exception.h"
 #include "klib/Strings.h"
-#include "tests/klib/ExpectThrows.h"
+#include "tests/support/ExpectThrows.h"
 
 #include <gtest/gtest.h>
 

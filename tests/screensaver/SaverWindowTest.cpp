@@ -14,6 +14,7 @@
 #include "screensaver/DummyParent.h"
 #include "screensaver/SaverWindow.h"
 #include "tests/support/LoopWatchdog.h"
+#include "tests/support/Pump.h"
 
 namespace {
 
@@ -88,14 +89,29 @@ private:
         screensaver::DisplayStateNotification::registerSetting;
 };
 
+// A saver window that records the system commands it hands on to the default handling: Wine's shows
+// nothing for the screen-saver command, so only this sees one that was not answered.
+class WatchedSaverWindow : public screensaver::SaverWindow {
+public:
+    // The native window exists: it hands on to the replaced procedure, now a recording one.
+    void watchDefault() { previousProcedure = recordDefault; }
+
+    static inline std::vector<WPARAM> handedOn;
+
+private:
+    static LRESULT CALLBACK recordDefault(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_SYSCOMMAND) handedOn.push_back(wParam);
+        return DefWindowProcW(window, msg, wParam, lParam);
+    }
+};
+
 class SaverWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         cursorBefore = cursorCount();
-        saver = std::make_unique<screensaver::SaverWindow>();
+        saver = std::make_unique<WatchedSaverWindow>();
         saver->setRenderer(&renderer);
         saver->setVisible(true);
-        quitPosted();  // nothing may be left from an earlier test
     }
     void TearDown() override {
         saver.reset();
@@ -183,10 +199,14 @@ TEST_F(SaverWindowTest, NoSignOfTheUserDoesNotEndSavingNorDoesTheFirstMouseMoveA
                    {WM_LBUTTONUP, 0, 0},         {WM_RBUTTONUP, 0, 0},
                    {WM_ACTIVATE, WA_ACTIVE, 0},  {WM_NCACTIVATE, TRUE, 0},
                    {WM_SYSCOMMAND, SC_SCREENSAVE, 0}, {WM_SYSCOMMAND, SC_MONITORPOWER, 2}};
+    static_cast<WatchedSaverWindow&>(*saver).watchDefault();
+    WatchedSaverWindow::handedOn.clear();
     for (const auto& keeper : keepers) {
         send(keeper.msg, keeper.wParam, keeper.lParam);
         EXPECT_TRUE(saving()) << "message " << std::hex << keeper.msg << " " << keeper.wParam;
     }
+    // The default handling would start the saver again; the monitor's power is the system's affair.
+    EXPECT_EQ(WatchedSaverWindow::handedOn, std::vector<WPARAM>{SC_MONITORPOWER});
     // The first move only records where the mouse is, whatever the position.
     send(WM_MOUSEMOVE, 0, MAKELPARAM(-5, 7));
     EXPECT_TRUE(saving());
@@ -218,12 +238,11 @@ INSTANTIATE_TEST_SUITE_P(Messages, SaverEndTest,
                                            Ender{WM_NCACTIVATE, FALSE}));
 
 TEST_F(SaverWindowTest, TheLoopEndsWithZeroOnTheCloseCommandAndOnAKeyPress) {
-    const testing_support::LoopWatchdog watchdog;
     PostMessageW(saver->getHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(saver->getToolkit()->run(), 0);
+    EXPECT_EQ(testing_support::runWatched(saver->getToolkit()), 0);
     saver->setVisible(true);
     PostMessageW(saver->getHandle(), WM_KEYDOWN, 'X', 0);
-    EXPECT_EQ(saver->getToolkit()->run(), 0);
+    EXPECT_EQ(testing_support::runWatched(saver->getToolkit()), 0);
     EXPECT_FALSE(saver->isVisible());
 }
 
@@ -242,10 +261,25 @@ TEST(SaverCursorTest, AFailedStartLeavesTheCursorShownOnceTheWindowGoes) {
     while (cursorCount() < before) ShowCursor(TRUE);
 }
 
+// The version of the running system as ntdll reports it, whatever the program's manifest claims.
+OSVERSIONINFOW systemVersion() {
+    OSVERSIONINFOW version{sizeof version, 0, 0, 0, 0, {}};
+    if (const auto get = reinterpret_cast<LONG(WINAPI*)(OSVERSIONINFOW*)>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion"))))
+        get(&version);
+    return version;
+}
+
+// Windows 8 (6.2) and later are asked for the console display state, Windows 7 for the monitor's power.
 TEST_F(SaverWindowTest, AsksToHearOfTheDisplayUntilItsWindowGoes) {
+    const OSVERSIONINFOW version = systemVersion();
+    ASSERT_GE(version.dwMajorVersion, 6u);
+    const bool windows8 = version.dwMajorVersion > 6 || version.dwMinorVersion >= 2;
     ASSERT_EQ(registrations.size(), 1u);
     EXPECT_EQ(registrations[0].recipient, saver->getHandle());
     EXPECT_EQ(registrations[0].flags, static_cast<DWORD>(DEVICE_NOTIFY_WINDOW_HANDLE));
+    EXPECT_EQ(registrations[0].setting, windows8 ? GUID_CONSOLE_DISPLAY_STATE : GUID_MONITOR_POWER_ON)
+        << "Windows " << version.dwMajorVersion << "." << version.dwMinorVersion;
     ASSERT_NE(saver->getDisplayState().getSetting(), nullptr);
     EXPECT_EQ(*saver->getDisplayState().getSetting(), registrations[0].setting);
     saver->dispose();
@@ -309,18 +343,9 @@ TEST(DummyParentTest, AdoptsAWindowWithoutTouchingIt) {
     HWND foreign = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 30, 40, 152, 112, nullptr, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(foreign, nullptr);
-    // Painted once first: a window just shown may be invalidated again by its first exposure (Wine 10
-    // does so at the first look at the queue), which is no request of ours.
-    bool painted = false;
-    for (const ULONGLONG end = GetTickCount64() + 5000; !painted && GetTickCount64() < end;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            painted = painted || (msg.message == WM_PAINT && msg.hwnd == foreign);
-            DispatchMessageW(&msg);
-        }
-        if (!painted) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    ASSERT_TRUE(painted);
+    // Painted first: a window just shown may be invalidated again by its first exposure (Wine 10 does
+    // so at the first look at the queue), which is no request of ours.
+    ASSERT_TRUE(testing_support::pumpUntil([&] { return !GetUpdateRect(foreign, nullptr, FALSE); }, 5000));
     SetWindowLongPtrW(foreign, GWLP_USERDATA, 1234);
     const LONG_PTR procedure = GetWindowLongPtrW(foreign, GWLP_WNDPROC);
     {

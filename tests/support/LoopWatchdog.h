@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "awt/Toolkit.h"
+
 namespace testing_support {
 
 // Ends a message loop that would otherwise wait forever: posts WM_QUIT with EXPIRED after timeoutMs, so a
@@ -23,5 +25,11 @@ private:
 
     UINT_PTR timer_;
 };
+
+// Runs the toolkit's loop under a watchdog of its own; what run returns, or LoopWatchdog::EXPIRED.
+inline int runWatched(awt::Toolkit* toolkit, UINT timeoutMs = 5000) {
+    const LoopWatchdog watchdog(timeoutMs);
+    return toolkit->run();
+}
 
 }  // namespace testing_support

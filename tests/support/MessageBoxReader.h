@@ -11,15 +11,16 @@
 namespace testing_support {
 
 // On a thread of its own: waits for a message box of the given thread (whatever its caption), reads
-// its caption and text, then presses OK. If none shows within 30 seconds it gives up and posts
+// its caption and text, then presses OK. If none shows within 20 seconds it gives up and posts
 // WM_QUIT to that thread, which ends any modal loop the thread is blocked in (a box that was never
 // found among them), and the test fails when it asks for the text; a box that shows later is still
 // pressed. Must be read on the thread it watches, which then loses the quit again.
 class MessageBoxReader {
 public:
     // A box takes well under a second, but the first one of a process in a Wine prefix that is still
-    // starting up has taken 11 s on a busy machine.
-    static constexpr ULONGLONG PATIENCE_MS = 30000;
+    // starting up has taken 11 s on a busy machine. Well inside the ctest time-out of every program
+    // that reads boxes, so that a missing box ends with this reader's message.
+    static constexpr ULONGLONG PATIENCE_MS = 20000;
 
     explicit MessageBoxReader(DWORD owner = GetCurrentThreadId())
         : thread_([this, owner] {

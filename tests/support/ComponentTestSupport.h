@@ -19,13 +19,15 @@
 #include "awt/Window.h"
 #include "klib/Exception.h"
 #include "klib/Runnable.h"
-#include "tests/klib/ExpectThrows.h"
+#include "tests/support/ExpectThrows.h"
 #include "tests/support/LoopWatchdog.h"
+#include "tests/support/Pump.h"
 
 namespace ui_test {
 
 using testing_support::LoopWatchdog;
 using testing_support::messageOf;
+using testing_support::pumpUntil;
 using Log = std::vector<std::wstring>;
 
 // Removes every message waiting for the calling thread (including a pending WM_QUIT) without dispatching.
@@ -68,38 +70,6 @@ public:
 private:
     HWND window_;
 };
-
-// Pumps messages the way the toolkit loop does (preprocessors, dispatch, parked exceptions, idle step)
-// until condition holds or timeoutMs passed; returns condition(). A WM_QUIT is put back and ends the pump.
-inline bool pumpToolkitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 3000) {
-    awt::Toolkit* const toolkit = awt::Toolkit::forCurrentThread();
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        toolkit->idle();
-        if (condition()) {
-            return true;
-        }
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return condition();
-            }
-            bool handled = false;
-            toolkit->preprocessMessage(msg, &handled);
-            if (!handled) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-                awt::Toolkit::rethrowParked();
-            }
-            toolkit->idle();
-        }
-    }
-}
 
 // Holds keys down in the thread's keyboard state (what GetKeyState reads) and restores it.
 class HeldKeys {
@@ -247,7 +217,7 @@ inline std::wstring updateRect(HWND w) {
 // Posts a message and pumps until the thread has no posted message left, so it has been handled.
 inline void deliver(HWND window, UINT msg, WPARAM wParam) {
     ASSERT_TRUE(PostMessageW(window, msg, wParam, 1));
-    ASSERT_TRUE(pumpToolkitUntil([] { return HIWORD(GetQueueStatus(QS_POSTMESSAGE)) == 0; }));
+    ASSERT_TRUE(pumpUntil([] { return HIWORD(GetQueueStatus(QS_POSTMESSAGE)) == 0; }));
 }
 
 // Key input as the control would receive it from the keyboard.
@@ -287,7 +257,7 @@ protected:
         window.setBounds(100, 100, 320, 160);
         window.setVisible(true);
         EXPECT_TRUE(
-            pumpToolkitUntil([this] { return GetActiveWindow() == window.getHandle() && GetFocus() != nullptr; }));
+            pumpUntil([this] { return GetActiveWindow() == window.getHandle() && GetFocus() != nullptr; }));
         widget->requestFocus();
         return widget;
     }
