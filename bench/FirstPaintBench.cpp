@@ -5,6 +5,7 @@
 #include "app/Orlivex.h"
 #include "app/ScreenCapture.h"
 #include "awt/DibSurface.h"
+#include "awt/OneBitSurface.h"
 #include "awt/GdiObject.h"
 #include "awt/TextMetrics.h"
 #include "awt/Toolkit.h"
@@ -59,11 +60,11 @@ struct FirstPaint {
     double ticksBefore;  // timer ticks the loop dispatched before the paint was done
     double livePercent;
     double copyMs;       // apart, after the run: the renderer's full paint again, on the window's DC
-    double redrawMs;     // apart: the same after a colour change (the whole board drawn again)
+    double redrawMs;     // apart: the same after a colour change (the colour table rewritten)
 };
 
 // The full paint timed apart on the window: the copy of the whole surface, and the same after a
-// colour change, which draws the whole board into the surface again first.
+// colour change, which rewrites the surface's colour table first.
 void paintApart(Orlivex& life, HWND window, FirstPaint& run) {
     awt::WindowDC dc(GetDC(window), window);
     if (dc.get() == nullptr) {
@@ -213,7 +214,7 @@ SeedParts seedParts(int cellSize, int width, int height) {
         {
             const ScreenCapture capture(left, top, width, height);
             lap(0);
-            awt::DibSurface surface(width, height);
+            awt::OneBitSurface surface(width, height, RGB(0, 255, 0));
             lap(1);
             LifeBoard board((width + cellSize - 1) / cellSize, (height + cellSize - 1) / cellSize);
             std::vector<LifeBoard::CellArea> onScreen;
@@ -226,7 +227,7 @@ SeedParts seedParts(int cellSize, int width, int height) {
             lap(2);
             board.seed(capture, left, top, cellSize, 0x80);
             lap(3);
-            BoardPainter(surface, cellSize, RGB(0, 255, 0)).paintAll(board);
+            BoardPainter(surface, cellSize).paintAll(board);
             lap(4);
         }
         Orlivex life;

@@ -11,6 +11,7 @@
 #include "app/LifeBoard.h"
 #include "app/ScreenCapture.h"
 #include "awt/DibSurface.h"
+#include "awt/OneBitSurface.h"
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
 
@@ -68,7 +69,7 @@ public:
 // Paints the changed rows and copies what is drawn to the window whenever a chunk of pixel rows is done.
 class ChunkPresenter : public LifeBoard::RowListener {
 public:
-    ChunkPresenter(BoardPainter& painter, awt::DibSurface& surface, int cellSize, int chunkRows) noexcept
+    ChunkPresenter(BoardPainter& painter, awt::OneBitSurface& surface, int cellSize, int chunkRows) noexcept
         : painter(painter), surface(surface), cellSize(cellSize), chunkRows(chunkRows) {}
     void rowChanged(int row, const std::uint64_t* next, const std::uint64_t* previous, int first, int last) override {
         if (row * cellSize / chunkRows != chunk) {
@@ -82,7 +83,7 @@ public:
 
 private:
     BoardPainter& painter;
-    awt::DibSurface& surface;
+    awt::OneBitSurface& surface;
     int cellSize;
     int chunkRows;
 };
@@ -109,11 +110,13 @@ void piecesAt(int cellSize, int generations) {
         const ScreenCapture screen(left, top, width, height);
         for (LifeBoard* board : {&bare, &reported, &drawn, &shown, &chunked}) board->seed(screen, left, top, cellSize, KEY);
     }
-    awt::DibSurface drawnSurface(width, height), shownSurface(width, height), bandSurface(width, height),
-        chunkedSurface(width, height);
+    awt::OneBitSurface drawnSurface(width, height, COLOUR), shownSurface(width, height, COLOUR),
+        bandSurface(width, height, COLOUR), chunkedSurface(width, height, COLOUR);
     awt::DibSurface tiny(1, 1);
-    BoardPainter drawnPainter(drawnSurface, cellSize, COLOUR), shownPainter(shownSurface, cellSize, COLOUR);
-    BoardPainter chunkedPainter(chunkedSurface, cellSize, COLOUR);
+    BoardPainter drawnPainter(drawnSurface, cellSize), shownPainter(shownSurface, cellSize);
+    BoardPainter chunkedPainter(chunkedSurface, cellSize);
+    // The rows of a megabyte of a 32-bit picture: the painter's own chunk, a megabyte of the one-bit
+    // picture, is most screens whole.
     const int chunkRows = std::max(16, 1024 * 1024 / (width * 4) / 16 * 16);
     ChunkPresenter presenter(chunkedPainter, chunkedSurface, cellSize, chunkRows);
     chunkedPainter.paintAll(chunked);
