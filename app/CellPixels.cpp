@@ -16,12 +16,15 @@ Widener::Widener(int cellSize) noexcept : cellSize(std::min(std::max(cellSize, 1
 }
 
 void Widener::widen(std::uint64_t word, std::uint8_t* out) const noexcept {
-    // The default cell size with a fixed size for each copy, so that each becomes a plain store.
+    // Copies of a fixed size become plain stores: the default cell size's own, and for the others a
+    // whole table row each into a buffer with room for the last one's excess, then one copy out.
     if (cellSize == 2) {
         widenBy<2>(word, out);
         return;
     }
-    for (int j = 0; j < 8; ++j, word >>= 8) std::memcpy(out + j * cellSize, table[word & 255], static_cast<std::size_t>(cellSize));
+    std::uint8_t buffer[9 * MAX_CELL_SIZE];
+    for (int j = 0; j < 8; ++j, word >>= 8) std::memcpy(buffer + j * cellSize, table[word & 255], MAX_CELL_SIZE);
+    std::memcpy(out, buffer, static_cast<std::size_t>(8 * cellSize));
 }
 
 }  // namespace cellpixels
