@@ -189,24 +189,52 @@ void allocations(const VirtualScreen& screen) {
     }
 }
 
-// The fields of /proc/self/status the memory figures read, in kB; -1 when unreadable.
+// The fields of a process status in /proc that the memory figures read, in kB; -1 when unreadable.
 struct Resident {
     long long peak = -1;       // VmHWM
     long long now = -1;        // VmRSS
     long long anonymous = -1;  // RssAnon
 };
 
-Resident readResident() {
-    Resident resident;
-    // Wine maps the Unix root to drive Z:.
-    const HANDLE file = CreateFileW(L"Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return resident;
+// The whole of a file, or nothing when it cannot be read.
+std::string readWhole(const std::wstring& path) {
     std::string text;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
     char buffer[4096];
     DWORD read = 0;
     while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
     CloseHandle(file);
+    return text;
+}
+
+// The /proc folder of the bench's own Unix process, through drive Z: (the Unix root under Wine).
+// Wine's server opens files on behalf of its programs, so /proc/self would be the server's: the
+// process is found by its name and command line instead. Empty when none or more than one matches.
+std::wstring ownProcFolder() {
+    std::wstring own;
+    int matches = 0;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return own;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        const std::wstring folder = L"Z:\\proc\\" + name;
+        // Wine names the process after its program; the scripts that started it hold the same words.
+        if (readWhole(folder + L"\\comm").rfind("orlivex_bench", 0) != 0) continue;
+        if (readWhole(folder + L"\\cmdline").find("memory") != std::string::npos) {
+            own = folder;
+            ++matches;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return matches == 1 ? own : std::wstring();
+}
+
+Resident readResident(const std::wstring& folder) {
+    Resident resident;
+    const std::string text = readWhole(folder + L"\\status");
     const auto field = [&](const char* name) {
         const std::size_t at = text.find(name);
         return at == std::string::npos ? -1 : std::atoll(text.c_str() + at + std::strlen(name));
@@ -230,9 +258,10 @@ void benchSurfaces(Backdrop& backdrop) {
 
 int runMemory(Backdrop& backdrop, int cellSize) {
     backdrop.show(Backdrop::Picture::NOISE);
-    const Resident start = readResident();
+    const std::wstring folder = ownProcFolder();
+    const Resident start = readResident(folder);
     if (start.peak < 0) {
-        std::printf("memory: /proc/self/status cannot be read\n");
+        std::printf("memory: the status of the bench's own process in /proc cannot be read\n");
         return 1;
     }
     Resident painted, ticked;
@@ -245,14 +274,14 @@ int runMemory(Backdrop& backdrop, int cellSize) {
         LoopPass loop(window.getToolkit());
         loop.watch(window.getHandle());
         loop.until([&] { return isPainted(window.getHandle()); }, "the first paint");
-        painted = readResident();
+        painted = readResident(folder);
         loop.settle(1.0);
-        ticked = readResident();
+        ticked = readResident(folder);
         endSaving(window, loop);
     }
     const VirtualScreen screen;
-    std::printf("\nResident memory of the bench process (kB, /proc/self/status), saver over %dx%d at cell size %d\n",
-                screen.width, screen.height, cellSize);
+    std::printf("\nResident memory of the bench process (kB, %ls\\status), saver over %dx%d at cell size %d\n",
+                folder.c_str(), screen.width, screen.height, cellSize);
     std::printf("  %-30s %10s %10s %10s\n", "", "VmHWM", "VmRSS", "RssAnon");
     const auto print = [](const char* name, const Resident& r) {
         std::printf("  %-30s %10lld %10lld %10lld\n", name, r.peak, r.now, r.anonymous);

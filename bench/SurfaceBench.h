@@ -10,7 +10,7 @@ class Backdrop;
 void benchSurfaces(Backdrop& backdrop);
 
 // In a process of its own, so that its peak is the saver's: the process's resident memory from
-// /proc (VmHWM, VmRSS, RssAnon) before the saver starts, at its first paint and after a second of
+// its status in /proc (VmHWM, VmRSS, RssAnon) before the saver starts, at its first paint and after a second of
 // ticks, at the given cell size. Returns the exit code.
 int runMemory(Backdrop& backdrop, int cellSize);
 
