@@ -129,7 +129,7 @@ void Orlivex::createBoard() {
             releaseSurface();
             if (width > 0 && height > 0) {
                 // The surface first: a size too large for memory fails here, before any plane is made.
-                surface = std::make_unique<awt::DibSurface>(width, height);
+                surface = std::make_unique<awt::OneBitSurface>(width, height, color);
             }
         }
         board = std::make_unique<LifeBoard>((width + cellSize - 1) / cellSize, (height + cellSize - 1) / cellSize);
@@ -148,7 +148,7 @@ void Orlivex::createBoard() {
         throw;
     }
     if (surface != nullptr) {
-        painter = std::make_unique<BoardPainter>(*surface, cellSize, color);
+        painter = std::make_unique<BoardPainter>(*surface, cellSize);
         if (!keepPicture) {
             painter->paintAll(*board);
         }
@@ -274,13 +274,11 @@ void Orlivex::rebuildBoard() {
 }
 
 void Orlivex::setColor(COLORREF c) {
-    if (c != color) {
-        surfaceComplete = false;
+    // The picture holds only which pixels are alive; the colour is the surface's table.
+    if (surface != nullptr) {
+        surface->setColor(c);
     }
     color = c;
-    if (painter != nullptr) {
-        painter->setColor(c);
-    }
 }
 
 const LifeBoard& Orlivex::checkedBoard() const {

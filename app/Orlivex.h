@@ -8,13 +8,14 @@
 
 #include "app/BoardPainter.h"
 #include "app/LifeBoard.h"
-#include "awt/DibSurface.h"
+#include "awt/OneBitSurface.h"
 #include "awt/Listeners.h"
 #include "screensaver/Renderer.h"
 
 // Conway's Life on a grid of cellSize x cellSize squares over a drawing area, seeded from the
-// screen picture. The picture is kept in a surface of the area's size: each generation draws only
-// the cells that changed into it and copies only the changed bands to the window. As a renderer it
+// screen picture. The picture is kept in a one-bit surface of the area's size, black and the cell
+// colour: each generation draws only the words of cells that changed into it and copies only the
+// changed bands to the window. As a renderer it
 // runs on a timer of its drawing window, one generation per tick.
 class Orlivex : public screensaver::Renderer, public awt::ActionListener {
 public:
@@ -87,7 +88,8 @@ public:
     // so no cell of the old grid stays on the screen.
     void setCellSize(int n);
     COLORREF getColor() const noexcept { return color; }
-    // Cells drawn from then on take the new colour.
+    // Every live cell takes the new colour at once: the next copy to the window shows the whole area.
+    // Throws awt::AWTException when the surface's colour table cannot be rewritten.
     void setColor(COLORREF c);
     // What the board grows from: PICTURE_SCREEN, PICTURE_WALLPAPER or PICTURE_GENERATED.
     int getPicture() const noexcept { return picture; }
@@ -128,10 +130,10 @@ private:
     int seedX = 0;
     int seedY = 0;
     std::vector<RECT> shownAreas;  // screen coordinates; empty: all of the area is on screen
-    std::unique_ptr<awt::DibSurface> surface;  // none for an empty area
+    std::unique_ptr<awt::OneBitSurface> surface;  // none for an empty area
     std::unique_ptr<LifeBoard> board;
     std::unique_ptr<BoardPainter> painter;     // draws board into surface; none without a surface
-    // The surface shows the board as paint() shows it: every live cell in the current colour.
+    // The surface shows the current board's cells, as paint() shows them.
     bool surfaceComplete = false;
     awt::Component* target = nullptr;  // not owned: the started window, until stop
     TickSource tickSource = GetTickCount;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "awt/DirtyBands.h"
 #include "awt/GdiObject.h"
 
 #include <cstddef>
@@ -37,11 +38,11 @@ public:
     }
 
     // Records [left, right) x [top, bottom) as changed, cut to the surface.
-    void markDirty(int left, int top, int right, int bottom) noexcept;
-    void markAllDirty() noexcept { markDirty(0, 0, width, height); }
-    bool isDirty() const noexcept;
+    void markDirty(int left, int top, int right, int bottom) noexcept { dirty.mark(left, top, right, bottom); }
+    void markAllDirty() noexcept { dirty.markAll(); }
+    bool isDirty() const noexcept { return dirty.any(); }
     // The rectangles present() would copy now: dirty bands, neighbours merged where one copy is cheaper.
-    std::vector<RECT> dirtyRectangles() const;
+    std::vector<RECT> dirtyRectangles() const { return dirty.rectangles(); }
     // Copies the dirty parts onto dc at the same coordinates and forgets them. Returns false when a
     // copy failed (a window going away); the parts are forgotten either way.
     bool present(HDC dc);
@@ -49,11 +50,6 @@ public:
     bool copyTo(HDC dc, const RECT& area) const noexcept;
 
 private:
-    struct Band {
-        int left, top, right, bottom;  // empty when left >= right
-    };
-    static constexpr int BAND_ROWS = 16;
-
     int width;
     int height;
     // Released in reverse: memory's own bitmap selected back, then the section deleted, then the context.
@@ -61,7 +57,7 @@ private:
     GdiObject bitmap;
     Selection selection;
     std::uint32_t* pixels = nullptr;  // bits of bitmap
-    std::vector<Band> bands;       // one per BAND_ROWS pixel rows
+    DirtyBands dirty;
 };
 
 }  // namespace awt

@@ -11,6 +11,7 @@
 #include "app/LifeBoard.h"
 #include "app/ScreenCapture.h"
 #include "awt/DibSurface.h"
+#include "awt/OneBitSurface.h"
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
 #include "tests/support/SurfaceWindow.h"
@@ -45,7 +46,7 @@ public:
 // Paints the changed rows and copies what is drawn to the window whenever a chunk of pixel rows is done.
 class ChunkPresenter : public LifeBoard::RowListener {
 public:
-    ChunkPresenter(BoardPainter& painter, awt::DibSurface& surface, int cellSize, int chunkRows) noexcept
+    ChunkPresenter(BoardPainter& painter, awt::OneBitSurface& surface, int cellSize, int chunkRows) noexcept
         : painter(painter), surface(surface), cellSize(cellSize), chunkRows(chunkRows) {}
     void rowChanged(int row, const std::uint64_t* next, const std::uint64_t* previous, int first, int last) override {
         if (row * cellSize / chunkRows != chunk) {
@@ -59,7 +60,7 @@ public:
 
 private:
     BoardPainter& painter;
-    awt::DibSurface& surface;
+    awt::OneBitSurface& surface;
     int cellSize;
     int chunkRows;
 };
@@ -86,11 +87,13 @@ void piecesAt(int cellSize, int generations) {
         const ScreenCapture screen(left, top, width, height);
         for (LifeBoard* board : {&bare, &reported, &drawn, &shown, &chunked}) board->seed(screen, left, top, cellSize, KEY);
     }
-    awt::DibSurface drawnSurface(width, height), shownSurface(width, height), bandSurface(width, height),
-        chunkedSurface(width, height);
-    awt::DibSurface tiny(1, 1);
-    BoardPainter drawnPainter(drawnSurface, cellSize, COLOUR), shownPainter(shownSurface, cellSize, COLOUR);
-    BoardPainter chunkedPainter(chunkedSurface, cellSize, COLOUR);
+    awt::OneBitSurface drawnSurface(width, height, COLOUR), shownSurface(width, height, COLOUR),
+        bandSurface(width, height, COLOUR), chunkedSurface(width, height, COLOUR);
+    awt::DibSurface tiny(1, 1), floorSurface(width, height);  // the floor copies a 32-bit picture
+    BoardPainter drawnPainter(drawnSurface, cellSize), shownPainter(shownSurface, cellSize);
+    BoardPainter chunkedPainter(chunkedSurface, cellSize);
+    // The rows of a megabyte of a 32-bit picture: the painter's own chunk, a megabyte of the one-bit
+    // picture, is most screens whole.
     const int chunkRows = std::max(16, 1024 * 1024 / (width * 4) / 16 * 16);
     ChunkPresenter presenter(chunkedPainter, chunkedSurface, cellSize, chunkRows);
     chunkedPainter.paintAll(chunked);
@@ -116,7 +119,7 @@ void piecesAt(int cellSize, int generations) {
     Piece dc{"the device context each tick (GetDC, ReleaseDC)", {}};
     Piece tick{"a whole tick: GetDC, step, present, ReleaseDC, GdiFlush", {}};
     Piece chunkedTick{"a whole tick presenting each chunk of rows as it is drawn", {}};
-    Piece floor{"floor: one copy of the whole surface, then GdiFlush", {}};
+    Piece floor{"floor: one copy of a whole 32-bit picture, then GdiFlush", {}};
     std::vector<double> copies;
     long long changes = 0;
     std::vector<std::uint64_t> before;
@@ -160,7 +163,7 @@ void piecesAt(int cellSize, int generations) {
         tick.ms.push_back(dc.ms.back() + present.ms.back());  // the step is added below
         floor.ms.push_back(timeMs([&] {
             const HDC floorDC = GetDC(window.get());
-            BitBlt(floorDC, 0, 0, width, height, drawnSurface.getDC(), 0, 0, SRCCOPY);
+            BitBlt(floorDC, 0, 0, width, height, floorSurface.getDC(), 0, 0, SRCCOPY);
             GdiFlush();
             ReleaseDC(window.get(), floorDC);
         }));

@@ -13,6 +13,7 @@
 #include "bench/FirstPaintBench.h"
 #include "bench/Floor.h"
 #include "bench/PiecesBench.h"
+#include "bench/SurfaceBench.h"
 #include "bench/TickBench.h"
 #include "klib/Exception.h"
 #include "tests/support/SurfaceWindow.h"
@@ -152,9 +153,10 @@ void benchSeeding(int width, int height) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // With arguments, only the named parts run: generations, seeding, pieces, firstpaint, ticks, cpu, or
-    // saver for the last three; or "backdrop <seconds>" shows the busy picture alone, and
-    // "floor <seconds> [interval]" runs the bare floor program.
+    // With arguments, only the named parts run: generations, seeding, pieces, surfaces, firstpaint, ticks,
+    // cpu, or saver for the last three; or "backdrop <seconds>" shows the busy picture alone,
+    // "floor <seconds> [interval]" runs the bare floor program, and "memory <cell size>" the saver
+    // alone for its resident memory.
     const auto wanted = [&](const char* part) {
         for (int i = 1; i < argc; ++i) {
             if (std::strcmp(argv[i], part) == 0) return true;
@@ -195,12 +197,19 @@ int main(int argc, char** argv) {
     }
     if (wanted("seeding")) benchSeeding(width, height);
     try {
-        if (wanted("firstpaint") || wanted("ticks") || wanted("cpu") || wanted("pieces")) {
+        if (argc == 3 && std::strcmp(argv[1], "memory") == 0) {
+            awt::Toolkit::initialize(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+            bench::Backdrop backdrop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                     GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+            return bench::runMemory(backdrop, std::atoi(argv[2]));
+        }
+        if (wanted("firstpaint") || wanted("ticks") || wanted("cpu") || wanted("pieces") || wanted("surfaces")) {
             awt::Toolkit::initialize(GetModuleHandleW(nullptr), SW_SHOWNORMAL);  // work only on the first call
             // The saver covers every monitor: the virtual screen.
             bench::Backdrop backdrop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                                      GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
             if (wanted("pieces")) bench::benchPieces(backdrop);
+            if (wanted("surfaces")) bench::benchSurfaces(backdrop);
             if (wanted("firstpaint")) bench::benchFirstPaint(backdrop);
             if (wanted("ticks")) bench::benchTicks(backdrop);
             if (wanted("cpu")) bench::benchCpu(backdrop);

@@ -215,8 +215,12 @@ TEST_F(LifeBoard, DrawsEachGenerationAsFillRectDidForEveryCellSizeAlsoAcrossACol
         ASSERT_EQ(0, drawn.differences(expected)) << "first paint";
         COLORREF colour = FIRST_COLOUR;
         for (int tick = 0; tick < 30; ++tick) {
-            if (tick == 12) life.setColor(colour = SECOND_COLOUR);  // cells drawn earlier keep the first colour
             const Grid before = snapshot();
+            if (tick == 12) {
+                // Every live cell takes the new colour with the next copy, the unchanged ones too.
+                life.setColor(colour = SECOND_COLOUR);
+                reference.full(before, 97, 61, colour);
+            }
             tick % 9 == 4 ? life.spreadStep(drawn.getDC()) : life.nextGeneration(drawn.getDC());
             reference.changes(before, snapshot(), colour);
             ASSERT_EQ(0, drawn.differences(expected)) << "tick " << tick;
@@ -252,8 +256,11 @@ TEST_F(LifeBoard, TheSaverWindowOnScreenShowsWhatFillRectWouldHaveDrawn) {
     awt::WindowProcedure* const source = &window;
     awt::ActionEvent tick{source, false};
     for (int i = 0; i < 8; ++i) {
-        if (i == 4) life.setColor(SECOND_COLOUR);
         const Grid before = snapshot();
+        if (i == 4) {
+            life.setColor(SECOND_COLOUR);  // all live cells at once, with the tick's copy
+            reference.full(before, width, height, SECOND_COLOUR);
+        }
         life.actionPerformed(tick);
         reference.changes(before, snapshot(), i < 4 ? FIRST_COLOUR : SECOND_COLOUR);
     }

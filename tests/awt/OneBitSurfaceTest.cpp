@@ -1,0 +1,96 @@
+#include "awt/OneBitSurface.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "awt/AWTException.h"
+#include "awt/DibSurface.h"
+#include "klib/Exception.h"
+#include "tests/klib/ExpectThrows.h"
+
+namespace {
+
+using awt::OneBitSurface;
+
+constexpr COLORREF CELL = RGB(0x60, 0x40, 0x80);
+
+void setPixel(OneBitSurface& surface, int x, int y) {
+    surface.row(y)[x / 8] = static_cast<std::uint8_t>(surface.row(y)[x / 8] | (0x80 >> (x % 8)));
+}
+
+// What the target shows at (x, y), without the alpha byte some systems fill.
+std::uint32_t shown(const awt::DibSurface& target, int x, int y) {
+    GdiFlush();
+    return target.row(y)[x] & 0xFFFFFF;
+}
+
+TEST(OneBitSurface, ShowsSetBitsInItsColourAndClearOnesBlackFromTheMostSignificantBitOfRowsOfWholeDoublewords) {
+    // 1366 pixels make 170.75 bytes, rounded to 172.
+    OneBitSurface surface(1366, 3, CELL);
+    EXPECT_EQ(172, surface.getStride());
+    EXPECT_EQ(surface.row(0) + 172, surface.row(1));
+    setPixel(surface, 0, 0);
+    setPixel(surface, 9, 1);
+    setPixel(surface, 1365, 2);
+    EXPECT_EQ(CELL, GetPixel(surface.getDC(), 9, 1) & 0xFFFFFF);
+    EXPECT_EQ(CELL, surface.getPixel(1365, 2));
+    EXPECT_EQ(RGB(0, 0, 0), surface.getPixel(8, 1));
+    EXPECT_EQ(CLR_INVALID, surface.getPixel(1366, 0));
+
+    awt::DibSurface target(1400, 3);
+    EXPECT_TRUE(surface.copyTo(target.getDC(), RECT{0, 0, 2000, 10}));  // cut to the surface
+    int lit = 0;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 1366; ++x) lit += shown(target, x, y) != 0;
+    EXPECT_EQ(3, lit);
+    EXPECT_EQ(0x604080u, shown(target, 0, 0));
+    EXPECT_EQ(0x604080u, shown(target, 9, 1));
+    EXPECT_EQ(0x604080u, shown(target, 1365, 2));
+}
+
+TEST(OneBitSurface, EveryCopyLeavesTheTargetsTextColourBlackAndItsBackgroundColourTheSurfaces) {
+    // Windows copies a picture whose table is exactly black and white in these colours.
+    OneBitSurface surface(40, 20, RGB(255, 255, 255) | 0x01000000);
+    awt::DibSurface target(40, 20);
+    for (const bool present : {true, false}) {
+        SCOPED_TRACE(present ? "present" : "copyTo");
+        SetTextColor(target.getDC(), RGB(1, 2, 3));
+        SetBkColor(target.getDC(), RGB(4, 5, 6));
+        setPixel(surface, 3, 4);
+        surface.markDirty(0, 0, 40, 20);
+        EXPECT_TRUE(present ? surface.present(target.getDC()) : surface.copyTo(target.getDC(), RECT{0, 0, 40, 20}));
+        EXPECT_EQ(RGB(0, 0, 0), GetTextColor(target.getDC()));
+        EXPECT_EQ(RGB(255, 255, 255), GetBkColor(target.getDC()));
+        EXPECT_EQ(0xFFFFFFu, shown(target, 3, 4));
+        EXPECT_EQ(0u, shown(target, 4, 4));
+    }
+}
+
+TEST(OneBitSurface, ANewColourRecoloursEverySetBitAtOnceAndMakesTheWholeSurfaceDirty) {
+    OneBitSurface surface(100, 40, CELL);
+    awt::DibSurface target(100, 40);
+    setPixel(surface, 5, 5);
+    setPixel(surface, 90, 35);
+    surface.markAllDirty();
+    EXPECT_TRUE(surface.present(target.getDC()));
+    EXPECT_FALSE(surface.isDirty());
+
+    surface.setColor(RGB(0x12, 0xC4, 0x7E));
+    EXPECT_EQ(RGB(0x12, 0xC4, 0x7E), surface.getColor());
+    ASSERT_EQ(1u, surface.dirtyRectangles().size());
+    EXPECT_EQ(100, surface.dirtyRectangles()[0].right);
+    EXPECT_EQ(40, surface.dirtyRectangles()[0].bottom);
+    EXPECT_TRUE(surface.present(target.getDC()));
+    EXPECT_EQ(0x12C47Eu, shown(target, 5, 5));
+    EXPECT_EQ(0x12C47Eu, shown(target, 90, 35));
+    EXPECT_EQ(0u, shown(target, 6, 5));
+}
+
+TEST(OneBitSurface, FailsWithTheFailingCallForASizeNoMemoryHoldsAndRejectsAnEmptySize) {
+    EXPECT_EQ(L"::CreateDIBSection() failed",
+              testing_support::messageOf<awt::AWTException>([] { OneBitSurface huge(1000000, 1000000, CELL); }));
+    EXPECT_THROW(OneBitSurface(10, 0, CELL), klib::IllegalArgumentException);
+}
+
+}  // namespace
