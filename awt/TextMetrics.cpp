@@ -15,18 +15,13 @@ int cachedCharWidth = -1;
 int cachedHalfCharHeight = -1;
 int measurements = 0;
 
-[[noreturn]] void throwLastError(const wchar_t* message) {
-    const DWORD error = GetLastError();
-    throw AWTException(message, static_cast<int>(error));
-}
-
 }  // namespace
 
 HGDIOBJ selectObject(HDC dc, HGDIOBJ object) {
     SetLastError(0);
     const HGDIOBJ previous = SelectObject(dc, object);
     if (previous == nullptr && GetLastError() != 0) {
-        throwLastError(L"::SelectObject() failed");
+        throwLastError(L"::SelectObject");
     }
     return previous;
 }
@@ -35,17 +30,17 @@ void getDefaultFontUnits(int& charWidth, int& halfCharHeight) {
     if (cachedCharWidth == -1) {
         const CreatedDC dc(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
         if (dc.get() == nullptr) {
-            throwLastError(L"::CreateDC(DISPLAY) failed");
+            throwLastError(L"::CreateDC", L"DISPLAY");
         }
         const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
         if (font == nullptr) {
-            throwLastError(L"::GetStockObject(DEFAULT_GUI_FONT) failed");
+            throwLastError(L"::GetStockObject", L"DEFAULT_GUI_FONT");
         }
         TEXTMETRICW metrics{};
         {
             const Selection selection = select(dc.get(), font);
             if (!GetTextMetricsW(dc.get(), &metrics)) {
-                throwLastError(L"::GetTextMetrics(DEFAULT_GUI_FONT) failed");
+                throwLastError(L"::GetTextMetrics", L"DEFAULT_GUI_FONT");
             }
         }
         ++measurements;
@@ -61,15 +56,11 @@ int getDefaultFontUnitsMeasurements() noexcept {
 }
 
 void getTextMetrics(HDC dc, TEXTMETRICW* out) {
-    if (!GetTextMetricsW(dc, out)) {
-        throwLastError(L"::GetTextMetrics() failed");
-    }
+    check(GetTextMetricsW(dc, out), L"::GetTextMetrics");
 }
 
 void getTextExtent(HDC dc, const wchar_t* text, int count, SIZE* out) {
-    if (!GetTextExtentPoint32W(dc, text, count, out)) {
-        throwLastError(L"::GetTextExtentPoint32() failed");
-    }
+    check(GetTextExtentPoint32W(dc, text, count, out), L"::GetTextExtentPoint32");
 }
 
 void mapWindowPoints(HWND from, HWND to, POINT* points, int count) {
@@ -77,7 +68,7 @@ void mapWindowPoints(HWND from, HWND to, POINT* points, int count) {
     if (MapWindowPoints(from, to, points, static_cast<UINT>(count)) == 0) {
         const DWORD error = GetLastError();
         if (error != 0) {
-            throw AWTException(L"::MapWindowPoints() failed", static_cast<int>(error));
+            throwFailure(L"::MapWindowPoints", error);
         }
     }
 }
@@ -86,9 +77,7 @@ RECT getWorkArea(HWND window) {
     const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
     MONITORINFO info{};
     info.cbSize = sizeof(info);
-    if (!GetMonitorInfoW(monitor, &info)) {
-        throwLastError(L"::GetMonitorInfo() failed");
-    }
+    check(GetMonitorInfoW(monitor, &info), L"::GetMonitorInfo");
     return info.rcWork;
 }
 
