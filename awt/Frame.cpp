@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "awt/AWTException.h"
+#include "awt/Dpi.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
@@ -21,20 +22,12 @@ constexpr UINT GET_DPI_SCALED_SIZE = 0x02E4;
 
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
-// Windows 10 1607 and later: looked up at run time.
-AdjustWindowRectExForDpiFunction adjustWindowRectExForDpi() noexcept {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 == nullptr ? nullptr
-                             : reinterpret_cast<AdjustWindowRectExForDpiFunction>(
-                                   reinterpret_cast<void*>(GetProcAddress(user32, "AdjustWindowRectExForDpi")));
-}
 
 // Greys (or enables again) the close command of window's system menu, and with it the close button.
 void enableCloseCommand(HWND window, bool enabled) {
     const HMENU menu = GetSystemMenu(window, FALSE);
     if (menu == nullptr) {
-        const DWORD error = GetLastError();
-        throw AWTException(L"::GetSystemMenu() failed", static_cast<int>(error));
+        throwLastError(L"::GetSystemMenu");
     }
     EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
@@ -96,7 +89,8 @@ LRESULT Frame::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void Frame::dpiChanged(UINT) {}
 
 bool Frame::sizeAtDpi(UINT dpi, SIZE* size) {
-    static const AdjustWindowRectExForDpiFunction adjust = adjustWindowRectExForDpi();
+    // Windows 10 1607 and later.
+    static const auto adjust = user32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
     if (adjust == nullptr || handle == nullptr) {
         return false;
     }

@@ -6,7 +6,7 @@
 #include "app/ScreenCapture.h"
 #include "awt/DibSurface.h"
 #include "awt/GdiObject.h"
-#include "awt/TextMetrics.h"
+#include "awt/Screen.h"
 #include "awt/Toolkit.h"
 #include "awt/WindowProcedure.h"
 #include "bench/Backdrop.h"
@@ -132,8 +132,9 @@ public:
             wc.lpszClassName = L"OrlivexBenchBare";
             return RegisterClassW(&wc);
         }();
-        handle = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(windowClass), L"bare", WS_POPUP,
-                                 GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), width, height,
+        const RECT screen = awt::getVirtualScreen();
+        handle = CreateWindowExW(WS_EX_TOPMOST, MAKEINTATOM(windowClass), L"bare", WS_POPUP, screen.left, screen.top,
+                                 width, height,
                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         if (handle == nullptr) {
             throw std::runtime_error("::CreateWindowEx() failed");
@@ -202,7 +203,8 @@ struct SeedParts {
 
 SeedParts seedParts(int cellSize, int width, int height) {
     std::vector<double> parts[6];
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT screen = awt::getVirtualScreen();
+    const int left = screen.left, top = screen.top;
     for (int i = 0; i < 5; ++i) {
         Clock::time_point start = Clock::now();
         const auto lap = [&](int part) {
@@ -252,7 +254,8 @@ struct CaptureFloor {
 CaptureFloor captureFloor(int width, int height) {
     std::vector<double> bare;
     std::vector<double> made;
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT screen = awt::getVirtualScreen();
+    const int left = screen.left, top = screen.top;
     for (int i = 0; i < 5; ++i) {
         for (const bool makeSection : {false, true}) {
             std::unique_ptr<awt::DibSurface> section;
@@ -292,8 +295,9 @@ void printFirstPaint(const char* picture, const char* cellSize, const char* run,
 }  // namespace
 
 void benchFirstPaint(Backdrop& backdrop) {
-    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const RECT screen = awt::getVirtualScreen();
+    const int width = screen.right - screen.left;
+    const int height = screen.bottom - screen.top;
     // The first call is the only one that does any work; the runs below repeat it as the main
     // routine would.
     const Clock::time_point start = Clock::now();

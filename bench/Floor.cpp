@@ -2,6 +2,7 @@
 
 #include "awt/Component.h"
 #include "awt/GdiObject.h"
+#include "awt/Screen.h"
 #include "awt/WindowProcedure.h"
 #include "bench/BenchClock.h"
 
@@ -76,8 +77,8 @@ LRESULT CALLBACK bareProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
 
 int runBareFloor(double seconds, int interval) {
     const Clock::time_point start = Clock::now();
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const RECT screen = awt::getVirtualScreen();
+    const int left = screen.left, top = screen.top, width = screen.right - left, height = screen.bottom - top;
     awt::DibSurface surface(width, height);
     fillWithNoise(surface);
     WNDCLASSW wc{};

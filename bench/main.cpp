@@ -9,6 +9,7 @@
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
 #include "awt/DibSurface.h"
+#include "awt/Screen.h"
 #include "awt/Toolkit.h"
 #include "bench/FirstPaintBench.h"
 #include "bench/Floor.h"
@@ -222,8 +223,8 @@ int main(int argc, char** argv) {
         if (wanted("firstpaint") || wanted("ticks") || wanted("cpu") || wanted("pieces")) {
             awt::Toolkit::initialize(GetModuleHandleW(nullptr), SW_SHOWNORMAL);  // work only on the first call
             // The saver covers every monitor: the virtual screen.
-            bench::Backdrop backdrop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                                     GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+            const RECT screen = awt::getVirtualScreen();
+            bench::Backdrop backdrop(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top);
             if (wanted("pieces")) bench::benchPieces(backdrop);
             if (wanted("firstpaint")) bench::benchFirstPaint(backdrop);
             if (wanted("ticks")) bench::benchTicks(backdrop);

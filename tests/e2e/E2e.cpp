@@ -1,5 +1,6 @@
 #include "tests/e2e/E2e.h"
 
+#include "awt/Dpi.h"
 #include "awt/GdiObject.h"
 
 #include <tlhelp32.h>
@@ -18,8 +19,7 @@ namespace {
 // scales nor virtualises what it reports.
 bool becomePerMonitorAware() {
     using SetContext = BOOL(WINAPI*)(HANDLE);
-    const auto set = reinterpret_cast<SetContext>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    const auto set = awt::user32Function<SetContext>("SetProcessDpiAwarenessContext");
     const auto context = [](INT_PTR value) { return reinterpret_cast<HANDLE>(value); };
     if (set != nullptr && (set(context(-4)) || set(context(-3)))) return true;
     return SetProcessDPIAware();
@@ -249,9 +249,7 @@ int livePixels(const RECT& area, COLORREF colour) {
 }
 
 RECT virtualScreen() {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return awt::getVirtualScreen();
 }
 
 int screenDpi() {
@@ -302,8 +300,8 @@ void xdotool(const std::string& arguments) {
 }
 
 std::string mouseMove(int x, int y) {
-    return "mousemove " + std::to_string(x - GetSystemMetrics(SM_XVIRTUALSCREEN)) + " " +
-           std::to_string(y - GetSystemMetrics(SM_YVIRTUALSCREEN));
+    const RECT screen = awt::getVirtualScreen();
+    return "mousemove " + std::to_string(x - screen.left) + " " + std::to_string(y - screen.top);
 }
 
 void movePointer(int x, int y) {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "awt/DibSurface.h"
-#include "awt/TextMetrics.h"
+#include "awt/Screen.h"
 
 // Support for driving the real orlivex.scr the way the screen-saver host does.
 namespace e2e {
