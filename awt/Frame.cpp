@@ -23,6 +23,17 @@ constexpr UINT GET_DPI_SCALED_SIZE = 0x02E4;
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 
+// Lays out component, then every container below it, parents first: a parent's layout gives its
+// children the sizes they lay out in.
+void validateTree(Component* component) {
+    component->validate();
+    if (auto* const container = dynamic_cast<Container*>(component)) {
+        for (int i = 0; i < container->getComponentCount(); ++i) {
+            validateTree(container->getComponent(i));
+        }
+    }
+}
+
 // Greys (or enables again) the close command of window's system menu, and with it the close button.
 void enableCloseCommand(HWND window, bool enabled) {
     const HMENU menu = GetSystemMenu(window, FALSE);
@@ -139,6 +150,9 @@ void Frame::moveToDpi(UINT dpi, const RECT* suggested) {
         setSize(resizable ? std::max(width, preferred.width) : preferred.width,
                 resizable ? std::max(height, preferred.height) : preferred.height);
     }
+    // The panels at once, top down: the idle step that would lay them out does not run while the system's
+    // move loop holds the thread, and until then they would keep their old places under the new font.
+    validateTree(this);
 }
 
 const wchar_t* Frame::getWindowText() const {
