@@ -4,7 +4,7 @@
 #include "app/SettingsStore.h"
 #include "awt/Component.h"
 #include "awt/GdiObject.h"
-#include "awt/TextMetrics.h"
+#include "awt/Screen.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"

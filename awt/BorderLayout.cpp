@@ -6,7 +6,6 @@
 
 #include "awt/Component.h"
 #include "awt/Container.h"
-#include "awt/TextMetrics.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
 
@@ -33,26 +32,7 @@ bool isPlaced(const Component* child) {
     return child != nullptr && child->isVisible();
 }
 
-int checkGap(const wchar_t* name, int gap) {
-    if (gap < 0) {
-        throw klib::IllegalArgumentException(std::wstring(name) + L": " + klib::toString(gap));
-    }
-    return gap;
-}
-
 }  // namespace
-
-void BorderLayout::useDefaultGaps() {
-    getDefaultFontUnits(hgap, vgap);
-}
-
-void BorderLayout::setHgap(int gap) {
-    hgap = checkGap(L"hgap", gap);
-}
-
-void BorderLayout::setVgap(int gap) {
-    vgap = checkGap(L"vgap", gap);
-}
 
 void BorderLayout::addLayoutComponent(Component* child, const Constraints* constraints) {
     if (constraints == &NORTH) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "awt/Geometry.h"
+#include "awt/LayoutGaps.h"
 #include "awt/LayoutManager.h"
 
 namespace awt {
@@ -10,8 +11,9 @@ class Container;
 
 // Places up to five children: bands along the top (north) and bottom (south) at their preferred heights,
 // columns on the left (west) and right (east) between them at their preferred widths, and the centre
-// in what remains. A child is given its region by the key it is added with.
-class BorderLayout : public LayoutManager {
+// in what remains. A child is given its region by the key it is added with. The horizontal gap lies
+// between west, centre and east, the vertical one between north, the middle band and south.
+class BorderLayout : public LayoutManager, public LayoutGaps {
 public:
     // Region keys, compared by address.
     static const Constraints NORTH;
@@ -23,14 +25,6 @@ public:
     // No gaps, every region empty.
     BorderLayout() = default;
 
-    // Gaps of the default GUI font: its average character width and half its character height.
-    void useDefaultGaps();
-    // Throw klib::IllegalArgumentException "hgap: " / "vgap: " and the value for a negative gap.
-    void setHgap(int hgap);
-    void setVgap(int vgap);
-    int getHgap() const noexcept { return hgap; }
-    int getVgap() const noexcept { return vgap; }
-
     // The region's previous child is forgotten (it stays in the container, unplaced). Throws
     // klib::IllegalArgumentException "constraints" for anything but a region key.
     void addLayoutComponent(Component* child, const Constraints* constraints) override;
@@ -41,8 +35,6 @@ public:
     void layoutContainer(Container* parent) override;
 
 private:
-    int hgap = 0;  // between west, centre and east
-    int vgap = 0;  // between north, the middle band and south
     Component* north = nullptr;  // not owned
     Component* south = nullptr;  // not owned
     Component* east = nullptr;  // not owned

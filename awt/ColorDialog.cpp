@@ -51,7 +51,7 @@ void ColorDialog::setVisible(bool visible) {
     if (chosen) {
         color = static_cast<int>(record.rgbResult);
     } else if (extendedError != 0) {
-        throw AWTException(L"::ChooseColor() failed", static_cast<int>(extendedError));
+        throwFailure(L"::ChooseColor", extendedError);
     } else {
         color = NO_COLOR;
     }

@@ -27,6 +27,13 @@ class Window;
 // Coordinates are component coordinates: the origin is the top-left corner of the whole window, frame
 // included. A child's location is in its parent's component coordinates, a top-level window's in screen
 // coordinates.
+//
+// Typical use, through a container:
+//   auto* const panel = new awt::Panel();          // owned by the frame once added
+//   panel->add(new awt::Label(IDS_SIZE, awt::Label::LEFT), &plain);
+//   frame.add(panel, &awt::BorderLayout::CENTER);
+//   frame.pack();                                  // creates the peers (addNotify) and lays out (validate)
+//   frame.setVisible(true);                        // later changes invalidate(): the idle step lays out
 class Component : public WindowProcedure {
 public:
     Component();
@@ -166,6 +173,12 @@ protected:
     Container* parent;  // not owned; for a top-level window, its owner
     Toolkit* cachedToolkit;  // not owned
 
+    // Win32 calls that send messages synchronously through our own window procedures: what those
+    // parked is rethrown here.
+    LRESULT sendMessage(UINT msg, WPARAM wParam, LPARAM lParam) const;
+    void showWindow(int command);
+    void focusWindow();
+
     void setVisibleFlag(bool visible) noexcept;
     // For a peer the toolkit did not create: its client offset as its owner measured it.
     void setClientOffset(const Point& offset) noexcept { clientOffset = offset; }
@@ -173,6 +186,7 @@ protected:
 private:
     friend class Container;
 
+    static constexpr COLORREF SYSTEM_COLOR = 0xFFFFFFFF;
     static constexpr unsigned char VISIBLE = 1;
     static constexpr unsigned char ENABLED = 2;
 

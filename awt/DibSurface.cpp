@@ -20,13 +20,13 @@ DibSurface::DibSurface(int width, int height) : width(width), height(height), di
     info.bmiHeader.biCompression = BI_RGB;
     const HDC dc = CreateCompatibleDC(nullptr);
     if (dc == nullptr) {
-        throw AWTException(L"::CreateCompatibleDC() failed", static_cast<int>(GetLastError()));
+        throwLastError(L"::CreateCompatibleDC");
     }
     memory.reset(dc);
     void* bits = nullptr;
     const HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (section == nullptr) {
-        throw AWTException(L"::CreateDIBSection() failed", static_cast<int>(GetLastError()));
+        throwLastError(L"::CreateDIBSection");
     }
     bitmap.reset(section);
     Selection selected = select(dc, section);

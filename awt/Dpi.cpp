@@ -12,13 +12,6 @@ namespace awt {
 
 namespace {
 
-// Functions of newer systems, looked up at run time: the program also runs on Windows 7.
-template <typename F>
-F user32Function(const char* name) noexcept {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 != nullptr ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
-}
-
 using SetThreadDpiAwarenessContextFunction = HANDLE(WINAPI*)(HANDLE);
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
@@ -42,9 +35,7 @@ LOGFONTW messageFont(UINT dpi) {
         return metrics.lfMessageFont;
     }
     // Older systems know the font only at the system DPI.
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        throw AWTException(L"::SystemParametersInfo() failed", static_cast<int>(GetLastError()));
-    }
+    check(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0), L"::SystemParametersInfo");
     LOGFONTW font = metrics.lfMessageFont;
     font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi()));
     return font;
@@ -78,7 +69,7 @@ HFONT getDialogFont(UINT dpi) {
     const LOGFONTW font = messageFont(dpi);
     const HFONT made = CreateFontIndirectW(&font);
     if (made == nullptr) {
-        throw AWTException(L"::CreateFontIndirect() failed", static_cast<int>(GetLastError()));
+        throwLastError(L"::CreateFontIndirect");
     }
     fonts[dpi].reset(made);
     return made;
@@ -87,7 +78,7 @@ HFONT getDialogFont(UINT dpi) {
 void getFontUnits(HFONT font, int& charWidth, int& halfCharHeight) {
     WindowDC dc(GetDC(nullptr), nullptr);
     if (dc.get() == nullptr) {
-        throw AWTException(L"::GetDC() failed", static_cast<int>(GetLastError()));
+        throwLastError(L"::GetDC");
     }
     const HGDIOBJ previous = selectObject(dc.get(), font);
     TEXTMETRICW metrics{};

@@ -6,6 +6,15 @@ namespace awt {
 
 class Component;
 
+// A function of user32 looked up at run time, null where the system lacks it: the program also runs on
+// Windows 7, which has none of the DPI functions of later systems.
+//   const auto forWindow = user32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+template <typename F>
+F user32Function(const char* name) noexcept {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 != nullptr ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
 // Raises the calling thread to per-monitor awareness version 2 where the system has it (Windows 10
 // 1607 and later), so every window the thread creates gets its own DPI and scaled non-client parts.
 // Elsewhere, and under Wine, which refuses version 2, the awareness the manifest declared stays.

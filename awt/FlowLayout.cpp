@@ -6,6 +6,7 @@
 
 #include "awt/Component.h"
 #include "awt/Container.h"
+#include "awt/LayoutGaps.h"
 #include "awt/TextMetrics.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
@@ -37,10 +38,7 @@ void FlowLayout::setAlignment(Alignment newAlignment) {
 }
 
 void FlowLayout::setHgap(int gap) {
-    if (gap < 0) {
-        throw klib::IllegalArgumentException(L"hgap: " + klib::toString(gap));
-    }
-    hgap = gap;
+    hgap = checkGap(L"hgap", gap);
 }
 
 void FlowLayout::addLayoutComponent(Component*, const Constraints*) {}

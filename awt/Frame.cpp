@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "awt/AWTException.h"
+#include "awt/Dpi.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
@@ -21,20 +22,23 @@ constexpr UINT GET_DPI_SCALED_SIZE = 0x02E4;
 
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
-// Windows 10 1607 and later: looked up at run time.
-AdjustWindowRectExForDpiFunction adjustWindowRectExForDpi() noexcept {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 == nullptr ? nullptr
-                             : reinterpret_cast<AdjustWindowRectExForDpiFunction>(
-                                   reinterpret_cast<void*>(GetProcAddress(user32, "AdjustWindowRectExForDpi")));
+
+// Lays out component, then every container below it, parents first: a parent's layout gives its
+// children the sizes they lay out in.
+void validateTree(Component* component) {
+    component->validate();
+    if (auto* const container = dynamic_cast<Container*>(component)) {
+        for (int i = 0; i < container->getComponentCount(); ++i) {
+            validateTree(container->getComponent(i));
+        }
+    }
 }
 
 // Greys (or enables again) the close command of window's system menu, and with it the close button.
 void enableCloseCommand(HWND window, bool enabled) {
     const HMENU menu = GetSystemMenu(window, FALSE);
     if (menu == nullptr) {
-        const DWORD error = GetLastError();
-        throw AWTException(L"::GetSystemMenu() failed", static_cast<int>(error));
+        throwLastError(L"::GetSystemMenu");
     }
     EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
@@ -96,7 +100,8 @@ LRESULT Frame::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void Frame::dpiChanged(UINT) {}
 
 bool Frame::sizeAtDpi(UINT dpi, SIZE* size) {
-    static const AdjustWindowRectExForDpiFunction adjust = adjustWindowRectExForDpi();
+    // Windows 10 1607 and later.
+    static const auto adjust = user32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
     if (adjust == nullptr || handle == nullptr) {
         return false;
     }
@@ -145,6 +150,9 @@ void Frame::moveToDpi(UINT dpi, const RECT* suggested) {
         setSize(resizable ? std::max(width, preferred.width) : preferred.width,
                 resizable ? std::max(height, preferred.height) : preferred.height);
     }
+    // The panels at once, top down: the idle step that would lay them out does not run while the system's
+    // move loop holds the thread, and until then they would keep their old places under the new font.
+    validateTree(this);
 }
 
 const wchar_t* Frame::getWindowText() const {

@@ -1,24 +1,32 @@
 #include "awt/GdiObject.h"
 
 #include "awt/AWTException.h"
-#include "awt/TextMetrics.h"
 
 namespace awt {
 
 void GdiObjectTraits::fail(DWORD error) {
-    throw AWTException(L"::DeleteObject() failed", static_cast<int>(error));
+    throwFailure(L"::DeleteObject", error);
 }
 
 void CreatedDCTraits::fail(DWORD error) {
-    throw AWTException(L"::DeleteDC() failed", static_cast<int>(error));
+    throwFailure(L"::DeleteDC", error);
 }
 
 void SelectionTraits::fail(DWORD error) {
-    throw AWTException(L"::SelectObject() failed", static_cast<int>(error));
+    throwFailure(L"::SelectObject", error);
 }
 
 void IconTraits::fail(DWORD error) {
-    throw AWTException(L"::DestroyIcon() failed", static_cast<int>(error));
+    throwFailure(L"::DestroyIcon", error);
+}
+
+HGDIOBJ selectObject(HDC dc, HGDIOBJ object) {
+    SetLastError(0);
+    const HGDIOBJ previous = SelectObject(dc, object);
+    if (previous == nullptr && GetLastError() != 0) {
+        throwLastError(L"::SelectObject");
+    }
+    return previous;
 }
 
 Selection select(HDC dc, HGDIOBJ object) {

@@ -57,6 +57,10 @@ struct SelectionTraits {
 };
 using Selection = klib::Holder<SelectionTraits>;
 
+// SelectObject returning the previous object. A null result is a failure only with an error code
+// (a DC may legitimately have had nothing selected). Throws "::SelectObject() failed".
+HGDIOBJ selectObject(HDC dc, HGDIOBJ object);
+
 // Selects object into dc (see selectObject) and puts the displaced object back when the result goes.
 Selection select(HDC dc, HGDIOBJ object);
 

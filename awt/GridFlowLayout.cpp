@@ -7,7 +7,6 @@
 
 #include "awt/Component.h"
 #include "awt/Container.h"
-#include "awt/TextMetrics.h"
 #include "klib/Exception.h"
 #include "klib/Strings.h"
 
@@ -43,13 +42,6 @@ Alignment checkVertical(const wchar_t* name, Alignment alignment) {
     default:
         throwIllegal(name, static_cast<int>(alignment));
     }
-}
-
-int checkGap(const wchar_t* name, int gap) {
-    if (gap < 0) {
-        throwIllegal(name, gap);
-    }
-    return gap;
 }
 
 // The positive sizes plus one gap between each two consecutive positive ones.
@@ -157,18 +149,6 @@ void GridFlowLayout::setCellHAlign(Alignment alignment) {
 
 void GridFlowLayout::setCellVAlign(Alignment alignment) {
     cellVAlign = checkVertical(L"cellVAlign", alignment);
-}
-
-void GridFlowLayout::useDefaultGaps() {
-    getDefaultFontUnits(hgap, vgap);
-}
-
-void GridFlowLayout::setHgap(int gap) {
-    hgap = checkGap(L"hgap", gap);
-}
-
-void GridFlowLayout::setVgap(int gap) {
-    vgap = checkGap(L"vgap", gap);
 }
 
 void GridFlowLayout::addLayoutComponent(Component*, const Constraints*) {}

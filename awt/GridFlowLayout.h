@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "awt/Geometry.h"
+#include "awt/LayoutGaps.h"
 #include "awt/LayoutManager.h"
 
 namespace awt {
@@ -13,7 +14,7 @@ class Container;
 // Places the children row by row in a grid whose column widths and row heights are the largest
 // preferred sizes of their visible children. The whole grid is aligned in the container (FILL stretches
 // or shrinks the columns or rows to the space) and each child in its cell.
-class GridFlowLayout : public LayoutManager {
+class GridFlowLayout : public LayoutManager, public LayoutGaps {
 public:
     // One numbering for all four alignments: horizontal ones take FILL, LEFT, RIGHT, CENTER; vertical
     // ones FILL, TOP, BOTTOM, CENTER.
@@ -39,11 +40,6 @@ public:
     void setGridVAlign(Alignment alignment);
     void setCellHAlign(Alignment alignment);
     void setCellVAlign(Alignment alignment);
-    // Gaps of the default GUI font: its average character width and half its character height.
-    void useDefaultGaps();
-    // Throw klib::IllegalArgumentException "hgap: " / "vgap: " and the value for a negative gap.
-    void setHgap(int hgap);
-    void setVgap(int vgap);
 
     int getRows() const noexcept { return rows; }
     int getCols() const noexcept { return cols; }
@@ -51,8 +47,6 @@ public:
     Alignment getGridVAlign() const noexcept { return gridVAlign; }
     Alignment getCellHAlign() const noexcept { return cellHAlign; }
     Alignment getCellVAlign() const noexcept { return cellVAlign; }
-    int getHgap() const noexcept { return hgap; }
-    int getVgap() const noexcept { return vgap; }
 
     // Constraints are ignored.
     void addLayoutComponent(Component* child, const Constraints* constraints) override;
@@ -76,8 +70,6 @@ private:
     Alignment gridVAlign = FILL;
     Alignment cellHAlign = FILL;
     Alignment cellVAlign = FILL;
-    int hgap = 0;  // between columns
-    int vgap = 0;  // between rows
 };
 
 }  // namespace awt

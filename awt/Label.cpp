@@ -85,7 +85,7 @@ Dimension Label::measure() const {
     const HFONT font = handle != nullptr ? getFont() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     WindowDC dc(GetDC(handle), handle);
     if (dc.get() == nullptr) {
-        throw AWTException(L"::GetDC() failed", static_cast<int>(GetLastError()));
+        throwLastError(L"::GetDC");
     }
     // A null font is the system font, which the DC already has.
     Selection selection(font != nullptr ? selectObject(dc.get(), font) : nullptr, dc.get());

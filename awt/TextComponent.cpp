@@ -81,15 +81,13 @@ void TextComponent::setText(const std::wstring& newText) {
 
 void TextComponent::setCaretPosition(int position) {
     if (handle != nullptr) {
-        SendMessageW(handle, EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(position));
-        Toolkit::rethrowParked();
+        sendMessage(EM_SETSEL, static_cast<WPARAM>(position), static_cast<LPARAM>(position));
     }
 }
 
 void TextComponent::selectAll() {
     if (handle != nullptr) {
-        SendMessageW(handle, EM_SETSEL, 0, -1);
-        Toolkit::rethrowParked();
+        sendMessage(EM_SETSEL, 0, -1);
     }
 }
 
@@ -155,8 +153,7 @@ void TextField::requestFocus() {
     if (handle == nullptr) {
         return;
     }
-    SetFocus(handle);
-    Toolkit::rethrowParked();
+    focusWindow();
     selectAll();
 }
 

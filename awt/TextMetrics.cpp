@@ -15,37 +15,23 @@ int cachedCharWidth = -1;
 int cachedHalfCharHeight = -1;
 int measurements = 0;
 
-[[noreturn]] void throwLastError(const wchar_t* message) {
-    const DWORD error = GetLastError();
-    throw AWTException(message, static_cast<int>(error));
-}
-
 }  // namespace
-
-HGDIOBJ selectObject(HDC dc, HGDIOBJ object) {
-    SetLastError(0);
-    const HGDIOBJ previous = SelectObject(dc, object);
-    if (previous == nullptr && GetLastError() != 0) {
-        throwLastError(L"::SelectObject() failed");
-    }
-    return previous;
-}
 
 void getDefaultFontUnits(int& charWidth, int& halfCharHeight) {
     if (cachedCharWidth == -1) {
         const CreatedDC dc(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
         if (dc.get() == nullptr) {
-            throwLastError(L"::CreateDC(DISPLAY) failed");
+            throwLastError(L"::CreateDC", L"DISPLAY");
         }
         const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
         if (font == nullptr) {
-            throwLastError(L"::GetStockObject(DEFAULT_GUI_FONT) failed");
+            throwLastError(L"::GetStockObject", L"DEFAULT_GUI_FONT");
         }
         TEXTMETRICW metrics{};
         {
             const Selection selection = select(dc.get(), font);
             if (!GetTextMetricsW(dc.get(), &metrics)) {
-                throwLastError(L"::GetTextMetrics(DEFAULT_GUI_FONT) failed");
+                throwLastError(L"::GetTextMetrics", L"DEFAULT_GUI_FONT");
             }
         }
         ++measurements;
@@ -61,58 +47,11 @@ int getDefaultFontUnitsMeasurements() noexcept {
 }
 
 void getTextMetrics(HDC dc, TEXTMETRICW* out) {
-    if (!GetTextMetricsW(dc, out)) {
-        throwLastError(L"::GetTextMetrics() failed");
-    }
+    check(GetTextMetricsW(dc, out), L"::GetTextMetrics");
 }
 
 void getTextExtent(HDC dc, const wchar_t* text, int count, SIZE* out) {
-    if (!GetTextExtentPoint32W(dc, text, count, out)) {
-        throwLastError(L"::GetTextExtentPoint32() failed");
-    }
-}
-
-void mapWindowPoints(HWND from, HWND to, POINT* points, int count) {
-    SetLastError(0);
-    if (MapWindowPoints(from, to, points, static_cast<UINT>(count)) == 0) {
-        const DWORD error = GetLastError();
-        if (error != 0) {
-            throw AWTException(L"::MapWindowPoints() failed", static_cast<int>(error));
-        }
-    }
-}
-
-RECT getWorkArea(HWND window) {
-    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (!GetMonitorInfoW(monitor, &info)) {
-        throwLastError(L"::GetMonitorInfo() failed");
-    }
-    return info.rcWork;
-}
-
-std::vector<RECT> getMonitorRectangles() {
-    std::vector<RECT> found;
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, RECT*, LPARAM list) -> BOOL {
-            MONITORINFO info{};
-            info.cbSize = sizeof(info);
-            if (GetMonitorInfoW(monitor, &info)) {
-                auto& rectangles = *reinterpret_cast<std::vector<RECT>*>(list);
-                const bool primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
-                rectangles.insert(primary ? rectangles.begin() : rectangles.end(), info.rcMonitor);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-bool isFullWindowDrag() noexcept {
-    BOOL value = FALSE;
-    return SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &value, 0) && value != FALSE;
+    check(GetTextExtentPoint32W(dc, text, count, out), L"::GetTextExtentPoint32");
 }
 
 }  // namespace awt

@@ -92,8 +92,7 @@ ATOM Toolkit::registerWindowClass(const std::wstring& name, UINT style, HICON ic
     windowClassInfo.hIconSm = smallIcon;
     const ATOM atom = RegisterClassExW(&windowClassInfo);
     if (atom == 0) {
-        const DWORD error = GetLastError();
-        throw AWTException(L"::RegisterClassEx(" + name + L") failed", static_cast<int>(error));
+        throwLastError(L"::RegisterClassEx", name.c_str());
     }
     return atom;
 }
@@ -132,8 +131,7 @@ HICON Toolkit::loadIcon(HINSTANCE instance, int id, int width, int height) {
     const HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(static_cast<WORD>(id)), IMAGE_ICON, width, height,
                                    LR_VGACOLOR);
     if (icon == nullptr) {
-        const DWORD error = GetLastError();
-        throw AWTException(L"::LoadImage() failed", static_cast<int>(error));
+        throwLastError(L"::LoadImage");
     }
     return static_cast<HICON>(icon);
 }
@@ -172,8 +170,7 @@ void Toolkit::rethrowParked() {
 
 Toolkit::Toolkit() : threadId(GetCurrentThreadId()), thread(OpenThread(THREAD_ALL_ACCESS_RIGHTS, FALSE, threadId)) {
     if (thread == nullptr) {
-        const DWORD error = GetLastError();
-        throw AWTException(L"::OpenThread(awt::Toolkit::thread) failed", static_cast<int>(error));
+        throwLastError(L"::OpenThread", L"awt::Toolkit::thread");
     }
 }
 
@@ -185,9 +182,9 @@ Toolkit::~Toolkit() noexcept(false) {
     if (thread != nullptr && !CloseHandle(thread)) {
         const DWORD error = GetLastError();
         if (std::uncaught_exceptions() > 0) {
-            klib::reportIgnoredFailure(L"::CloseHandle(awt::Toolkit::thread) failed");
+            klib::reportIgnoredFailure(klib::failureText(L"::CloseHandle", L"awt::Toolkit::thread"));
         } else {
-            throw AWTException(L"::CloseHandle(awt::Toolkit::thread) failed", static_cast<int>(error));
+            throwFailure(L"::CloseHandle", L"awt::Toolkit::thread", error);
         }
     }
 }

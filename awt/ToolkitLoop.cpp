@@ -55,8 +55,7 @@ int Toolkit::run() {
             WaitEvent event{waitHandles[result - WAIT_OBJECT_0], false};
             waitHandlers[result - WAIT_OBJECT_0]->handleWait(&event);
         } else if (result == WAIT_FAILED) {
-            const DWORD error = GetLastError();
-            throw AWTException(L"::MsgWaitForMultipleObjectsEx() failed", static_cast<int>(error));
+            throwLastError(L"::MsgWaitForMultipleObjectsEx");
         }
         idle();
     }

@@ -14,7 +14,7 @@ bool measureControlText(const Component& component, const std::wstring& text, SI
     }
     WindowDC dc(GetDC(nullptr), nullptr);
     if (dc.get() == nullptr) {
-        throw AWTException(L"::GetDC() failed", static_cast<int>(GetLastError()));
+        throwLastError(L"::GetDC");
     }
     const HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
     // Without the stock font the screen DC keeps the system font, as a control would.

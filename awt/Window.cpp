@@ -4,8 +4,7 @@
 #include <exception>
 
 #include "awt/AWTException.h"
-#include "awt/TextMetrics.h"
-#include "awt/Toolkit.h"
+#include "awt/Screen.h"
 #include "klib/Exception.h"
 
 namespace awt {
@@ -23,83 +22,6 @@ void eraseWindow(std::vector<Window*>& windows, const Window* window) {
 }
 
 }  // namespace
-
-bool operator<(const KeyStroke& a, const KeyStroke& b) noexcept {
-    const unsigned int codeA = static_cast<unsigned int>(a.keyCode);
-    const unsigned int codeB = static_cast<unsigned int>(b.keyCode);
-    if (codeA != codeB) {
-        return codeA < codeB;
-    }
-    return a.modifiers < b.modifiers;
-}
-
-bool operator==(const KeyStroke& a, const KeyStroke& b) noexcept {
-    return a.keyCode == b.keyCode && a.modifiers == b.modifiers;
-}
-
-void Window::KeyAcceleratorHandler::preprocess(const MSG* msg, bool* handled) {
-    // WM_SYSKEYDOWN stays with the system (menus, Alt+F4).
-    if (msg->message != WM_KEYDOWN) {
-        return;
-    }
-    const int modifiers = getModifiers();
-    int hotKeyModifiers = 0;
-    if ((modifiers & ALT_MASK) != 0) {
-        hotKeyModifiers |= MOD_ALT;
-    }
-    if ((modifiers & CTRL_MASK) != 0) {
-        hotKeyModifiers |= MOD_CONTROL;
-    }
-    if ((modifiers & SHIFT_MASK) != 0) {
-        hotKeyModifiers |= MOD_SHIFT;
-    }
-    if ((modifiers & WINDOWS_MASK) != 0) {
-        hotKeyModifiers |= MOD_WIN;
-    }
-    const int keyCode = static_cast<int>(msg->wParam);
-    const auto found = accelerators.find(KeyStroke{keyCode, hotKeyModifiers, false});
-    if (found == accelerators.end()) {
-        return;
-    }
-    // A control that asks for the key as the dialog manager lets it ask (an open drop-down list for
-    // Enter and Escape) gets it instead of the window.
-    const LRESULT wanted = SendMessageW(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
-    Toolkit::rethrowParked();
-    if ((wanted & DLGC_WANTMESSAGE) != 0) {
-        return;
-    }
-    KeyEvent event{static_cast<Component*>(window), false, KeyEvent::KEY_PRESSED, keyCode, modifiers};
-    found->second->keyPressed(event);
-    if (event.consumed) {
-        *handled = true;
-    }
-}
-
-void Window::KeyAcceleratorHandler::add(const KeyStroke& stroke, KeyListener* listener) {
-    accelerators.emplace(stroke, listener);
-}
-
-void Window::ChildrenMonitor::attach(Component* c) {
-    c->addFocusListener(this);
-}
-
-void Window::ChildrenMonitor::detach(Component* c) {
-    if (c == window->mouseOwner) {
-        window->mouseOwner = nullptr;
-    }
-    if (c == window->lastFocused) {
-        window->lastFocused = nullptr;
-    }
-    c->removeFocusListener(this);
-}
-
-void Window::ChildrenMonitor::focusGained(FocusEvent& event) {
-    if (event.source != static_cast<Component*>(window)) {
-        window->lastFocused = static_cast<Component*>(event.source);
-    }
-}
-
-void Window::ChildrenMonitor::focusLost(FocusEvent&) {}
 
 Window::Window(Window* owner)
     : alwaysOnTop(false),
@@ -299,7 +221,7 @@ HWND Window::createWindow() {
     if (!GetWindowRect(window, &rect)) {
         const DWORD error = GetLastError();
         DestroyWindow(window);
-        throw AWTException(L"::GetWindowRect() failed", static_cast<int>(error));
+        throwFailure(L"::GetWindowRect", error);
     }
     x = rect.left;
     y = rect.top;
@@ -468,32 +390,6 @@ void Window::addWindowListener(WindowListener* listener) {
 
 void Window::removeWindowListener(WindowListener* listener) {
     removeListener(WindowListener::TAG, listener);
-}
-
-void Window::addKeyAccelerator(const KeyStroke& stroke, KeyListener* listener) {
-    klib::checkNotNull(L"listener", listener);
-    if (!keyAccelerators) {
-        keyAccelerators = std::make_unique<KeyAcceleratorHandler>(this);
-    }
-    keyAccelerators->add(stroke, listener);
-}
-
-void Window::setMouseOwner(Component* c, int px, int py) {
-    if (mouseOwner != nullptr && mouseOwner != c) {
-        int exitX = px;
-        int exitY = py;
-        if (c->getHandle() != nullptr && mouseOwner->getHandle() != nullptr) {
-            // Component coordinates of c, to client, across windows, back to component coordinates.
-            const Point from = c->getClientOffset();
-            POINT point{px - from.x, py - from.y};
-            mapWindowPoints(c->getHandle(), mouseOwner->getHandle(), &point, 1);
-            const Point to = mouseOwner->getClientOffset();
-            exitX = point.x + to.x;
-            exitY = point.y + to.y;
-        }
-        mouseOwner->mouseExited(exitX, exitY);
-    }
-    mouseOwner = c;
 }
 
 }  // namespace awt

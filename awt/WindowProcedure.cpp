@@ -20,7 +20,7 @@ LONG_PTR exchangeWindowLongPtr(HWND window, int index, LONG_PTR value) {
     if (previous == 0) {
         const DWORD error = GetLastError();
         if (error != 0) {
-            throw AWTException(L"::SetWindowLongPtr() failed", static_cast<int>(error));
+            throwFailure(L"::SetWindowLongPtr", error);
         }
     }
     return previous;
@@ -61,9 +61,9 @@ WindowProcedure::~WindowProcedure() noexcept(false) {
     if (!DestroyWindow(handle)) {
         const DWORD error = GetLastError();
         if (std::uncaught_exceptions() > 0) {
-            klib::reportIgnoredFailure(L"::DestroyWindow() failed");
+            klib::reportIgnoredFailure(klib::failureText(L"::DestroyWindow"));
         } else {
-            throw AWTException(L"::DestroyWindow() failed", static_cast<int>(error));
+            throwFailure(L"::DestroyWindow", error);
         }
     }
 }
@@ -142,17 +142,13 @@ UINT_PTR WindowProcedure::setTimer(UINT elapseMs, ActionListener* listener) {
     // The listener's address is the timer id: one timer per listener and window.
     const UINT_PTR timer = SetTimer(handle, reinterpret_cast<UINT_PTR>(listener), elapseMs, timerProc);
     if (timer == 0) {
-        const DWORD error = GetLastError();
-        throw AWTException(L"::SetTimer() failed", static_cast<int>(error));
+        throwLastError(L"::SetTimer");
     }
     return timer;
 }
 
 BOOL WindowProcedure::killTimer(ActionListener* listener) {
-    if (!KillTimer(handle, reinterpret_cast<UINT_PTR>(listener))) {
-        const DWORD error = GetLastError();
-        throw AWTException(L"::KillTimer() failed", static_cast<int>(error));
-    }
+    check(KillTimer(handle, reinterpret_cast<UINT_PTR>(listener)), L"::KillTimer");
     return TRUE;
 }
 

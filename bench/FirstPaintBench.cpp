@@ -7,7 +7,7 @@
 #include "awt/DibSurface.h"
 #include "awt/OneBitSurface.h"
 #include "awt/GdiObject.h"
-#include "awt/TextMetrics.h"
+#include "awt/Screen.h"
 #include "awt/Toolkit.h"
 #include "awt/WindowProcedure.h"
 #include "bench/Backdrop.h"
@@ -129,8 +129,9 @@ FirstPaint bareRun(int width, int height) {
     {
         // The floor the platform sets: a bare full-screen topmost pop-up of our own, without toolkit or
         // renderer, created, shown, focused and painted black, timed like the saver.
-        const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-        const testing_support::SurfaceWindow window(RECT{left, top, left + width, top + height}, WS_EX_TOPMOST);
+        const RECT screen = awt::getVirtualScreen();
+        const testing_support::SurfaceWindow window(RECT{screen.left, screen.top, screen.left + width, screen.top + height},
+                                                    WS_EX_TOPMOST);
         ShowWindow(window.get(), SW_SHOW);
         SetFocus(window.get());
         const Clock::time_point shown = Clock::now();
@@ -164,7 +165,8 @@ struct SeedParts {
 
 SeedParts seedParts(int cellSize, int width, int height) {
     std::vector<double> parts[6];
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT screen = awt::getVirtualScreen();
+    const int left = screen.left, top = screen.top;
     for (int i = 0; i < 5; ++i) {
         Clock::time_point start = Clock::now();
         const auto lap = [&](int part) {
@@ -214,7 +216,8 @@ struct CaptureFloor {
 CaptureFloor captureFloor(int width, int height) {
     std::vector<double> bare;
     std::vector<double> made;
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT screen = awt::getVirtualScreen();
+    const int left = screen.left, top = screen.top;
     for (int i = 0; i < 5; ++i) {
         for (const bool makeSection : {false, true}) {
             std::unique_ptr<awt::DibSurface> section;
@@ -254,8 +257,9 @@ void printFirstPaint(const char* picture, const char* cellSize, const char* run,
 }  // namespace
 
 void benchFirstPaint(Backdrop& backdrop) {
-    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const RECT screen = awt::getVirtualScreen();
+    const int width = screen.right - screen.left;
+    const int height = screen.bottom - screen.top;
     // The first call is the only one that does any work; the runs below repeat it as the main
     // routine would.
     const Clock::time_point start = Clock::now();

@@ -2,6 +2,7 @@
 
 #include "awt/Component.h"
 #include "awt/GdiObject.h"
+#include "awt/Screen.h"
 #include "awt/WindowProcedure.h"
 #include "bench/BenchClock.h"
 #include "tests/support/SurfaceWindow.h"
@@ -44,8 +45,8 @@ void FloorRenderer::actionPerformed(awt::ActionEvent& event) {
 
 int runBareFloor(double seconds, int interval) {
     const Clock::time_point start = Clock::now();
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const RECT screen = awt::getVirtualScreen();
+    const int left = screen.left, top = screen.top, width = screen.right - left, height = screen.bottom - top;
     awt::DibSurface surface(width, height);
     fillWithNoise(surface);
     const testing_support::SurfaceWindow window(RECT{left, top, left + width, top + height}, WS_EX_TOPMOST,

@@ -12,6 +12,7 @@
 #include "app/ScreenCapture.h"
 #include "awt/DibSurface.h"
 #include "awt/OneBitSurface.h"
+#include "awt/Screen.h"
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
 #include "tests/support/SurfaceWindow.h"
@@ -78,8 +79,8 @@ struct Piece {
 };
 
 void piecesAt(int cellSize, int generations) {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const RECT screen = awt::getVirtualScreen();
+    const int left = screen.left, top = screen.top, width = screen.right - left, height = screen.bottom - top;
     const int columns = (width + cellSize - 1) / cellSize, rows = (height + cellSize - 1) / cellSize;
     LifeBoard bare(columns, rows), reported(columns, rows), drawn(columns, rows), shown(columns, rows),
         chunked(columns, rows);

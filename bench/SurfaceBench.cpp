@@ -6,6 +6,7 @@
 #include "app/Orlivex.h"
 #include "awt/DibSurface.h"
 #include "awt/OneBitSurface.h"
+#include "awt/Screen.h"
 #include "awt/TextMetrics.h"
 #include "bench/AllocationCount.h"
 #include "bench/Backdrop.h"
@@ -30,10 +31,11 @@ namespace {
 constexpr COLORREF COLOUR = RGB(0x60, 0x40, 0x80);
 
 struct VirtualScreen {
-    int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT rect = awt::getVirtualScreen();
+    int left = rect.left;
+    int top = rect.top;
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
 };
 
 LRESULT CALLBACK blackWindow(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {

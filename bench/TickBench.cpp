@@ -4,6 +4,7 @@
 #include "app/Orlivex.h"
 #include "awt/Events.h"
 #include "awt/GdiObject.h"
+#include "awt/Screen.h"
 #include "awt/Toolkit.h"
 #include "awt/WindowProcedure.h"
 #include "bench/Backdrop.h"
@@ -244,9 +245,10 @@ double percentOfCore(const CpuMark& from, const CpuMark& to) {
 
 void benchTicks(Backdrop& backdrop) {
     backdrop.show(Backdrop::Picture::NOISE);
-    std::printf("\nOne timer tick at %dx%d on the %s picture: actionPerformed with the saver window as source, "
+    const RECT screen = awt::getVirtualScreen();
+    std::printf("\nOne timer tick at %ldx%ld on the %s picture: actionPerformed with the saver window as source, "
                 "then GdiFlush (wall ms)\n",
-                GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), Backdrop::nameOf(backdrop.getPicture()));
+                screen.right - screen.left, screen.bottom - screen.top, Backdrop::nameOf(backdrop.getPicture()));
     std::printf("%4s %11s %8s %8s %8s %8s %9s %10s %7s %13s %10s\n", "size", "generations", "first", "median",
                 "mean", "max", "rule mean", "after mean", "spread", "changes/tick", "ns/change");
     double medians[2];
@@ -309,11 +311,12 @@ CpuFigure cpuRun(screensaver::Renderer& renderer) {
 
 void benchCpu(Backdrop& backdrop) {
     backdrop.show(Backdrop::Picture::NOISE);
+    const RECT screen = awt::getVirtualScreen();
     Orlivex saver;  // the stored settings (none: the defaults)
     FloorRenderer floor(saver.getInterval());
-    std::printf("\nCPU of the running saver beside the floor, %dx%d, interval %d ms, cell size %d, %s picture\n"
+    std::printf("\nCPU of the running saver beside the floor, %ldx%ld, interval %d ms, cell size %d, %s picture\n"
                 "(GetProcessTimes over %.0f s after a %.0f s start; saver, floor, saver, floor)\n",
-                GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), saver.getInterval(),
+                screen.right - screen.left, screen.bottom - screen.top, saver.getInterval(),
                 saver.getCellSize(), Backdrop::nameOf(backdrop.getPicture()), CPU_SPAN_SECONDS, CPU_START_SECONDS);
     std::printf("%-8s %10s %7s %12s\n", "program", "% of core", "ticks", "CPU ms/tick");
     CpuFigure best[2] = {{1e9, 1e9, 0}, {1e9, 1e9, 0}};

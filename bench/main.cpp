@@ -9,6 +9,7 @@
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"
 #include "awt/DibSurface.h"
+#include "awt/Screen.h"
 #include "awt/Toolkit.h"
 #include "bench/FirstPaintBench.h"
 #include "bench/Floor.h"
@@ -199,15 +200,15 @@ int main(int argc, char** argv) {
     try {
         if (argc == 3 && std::strcmp(argv[1], "memory") == 0) {
             awt::Toolkit::initialize(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
-            bench::Backdrop backdrop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                                     GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+            const RECT screen = awt::getVirtualScreen();
+            bench::Backdrop backdrop(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top);
             return bench::runMemory(backdrop, std::atoi(argv[2]));
         }
         if (wanted("firstpaint") || wanted("ticks") || wanted("cpu") || wanted("pieces") || wanted("surfaces")) {
             awt::Toolkit::initialize(GetModuleHandleW(nullptr), SW_SHOWNORMAL);  // work only on the first call
             // The saver covers every monitor: the virtual screen.
-            bench::Backdrop backdrop(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                                     GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+            const RECT screen = awt::getVirtualScreen();
+            bench::Backdrop backdrop(screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top);
             if (wanted("pieces")) bench::benchPieces(backdrop);
             if (wanted("surfaces")) bench::benchSurfaces(backdrop);
             if (wanted("firstpaint")) bench::benchFirstPaint(backdrop);

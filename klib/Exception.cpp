@@ -1,4 +1,5 @@
 #include "klib/Exception.h"
+#include "klib/Win32Failure.h"
 
 #include "klib/Memory.h"
 #include "klib/Strings.h"
@@ -110,7 +111,7 @@ void formatMessage(DWORD code, std::wstring& out) {
     const DWORD error = GetLastError();
     LocalMemory holder(buffer);
     if (length == 0) {
-        throw Exception(L"::FormatMessage() failed", static_cast<int>(error));
+        throwFailure(L"::FormatMessage", error);
     }
     out.append(buffer, length);
     holder.release();

@@ -9,6 +9,12 @@
 
 namespace klib {
 
+// Typical use, with the holders of awt/GdiObject.h:
+//   awt::GdiObject brush(CreateSolidBrush(colour));   // DeleteObject when brush goes, even on a throw
+//   awt::WindowDC dc(GetDC(window), window);          // the traits carry what the release needs
+//   FillRect(dc.get(), &area, static_cast<HBRUSH>(brush.get()));
+//   brush.release();                                  // at once, throwing if DeleteObject fails
+
 // Owns one resource and releases it exactly once, on every path; what the resource is and how it is
 // released is the business of Traits:
 //

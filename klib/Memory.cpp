@@ -1,13 +1,14 @@
 #include "klib/Memory.h"
+#include "klib/Win32Failure.h"
 
 namespace klib {
 
 void LocalMemoryTraits::fail(DWORD error) {
-    throw Exception(L"::LocalFree() failed", static_cast<int>(error));
+    throwFailure(L"::LocalFree", error);
 }
 
 void GlobalMemoryTraits::fail(DWORD error) {
-    throw Exception(L"::GlobalFree() failed", static_cast<int>(error));
+    throwFailure(L"::GlobalFree", error);
 }
 
 }  // namespace klib

@@ -1,4 +1,5 @@
 #include "klib/RegistryKey.h"
+#include "klib/Win32Failure.h"
 
 #include "klib/Exception.h"
 #include "klib/Strings.h"
@@ -16,7 +17,7 @@ std::wstring sizeMismatch(DWORD size) {
 }
 
 RegException queryFailed(const std::wstring& name, LSTATUS status) {
-    return RegException(L"::RegQueryValueEx(" + name + L") failed", static_cast<int>(status));
+    return failure<RegException>(L"::RegQueryValueEx", name, static_cast<DWORD>(status));
 }
 
 }  // namespace
@@ -28,12 +29,12 @@ RegistryKey::RegistryKey(HKEY root, const std::wstring& path, REGSAM access) : h
         const LSTATUS status = RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                                access, nullptr, &handle, nullptr);
         if (status != ERROR_SUCCESS) {
-            throw RegException(L"::RegCreateKeyEx(" + path + L") failed", static_cast<int>(status));
+            throwFailure<RegException>(L"::RegCreateKeyEx", path, static_cast<DWORD>(status));
         }
     } else {
         const LSTATUS status = RegOpenKeyExW(root, path.empty() ? nullptr : path.c_str(), 0, access, &handle);
         if (status != ERROR_SUCCESS) {
-            throw RegException(L"::RegOpenKeyEx(" + path + L") failed", static_cast<int>(status));
+            throwFailure<RegException>(L"::RegOpenKeyEx", path, static_cast<DWORD>(status));
         }
     }
     handle_ = handle;
@@ -91,7 +92,7 @@ void RegistryKey::setInt(const std::wstring& name, int value) {
     const LSTATUS status = RegSetValueExW(handle_, cstrOrNull(name), 0, REG_DWORD,
                                           reinterpret_cast<const BYTE*>(&data), sizeof(data));
     if (status != ERROR_SUCCESS) {
-        throw RegException(L"::RegSetValueEx(" + name + L") failed", static_cast<int>(status));
+        throwFailure<RegException>(L"::RegSetValueEx", name, static_cast<DWORD>(status));
     }
 }
 

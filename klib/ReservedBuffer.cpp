@@ -1,4 +1,5 @@
 #include "klib/ReservedBuffer.h"
+#include "klib/Win32Failure.h"
 
 #include "klib/Exception.h"
 
@@ -19,18 +20,18 @@ ReservedBuffer::ReservedBuffer(DWORD capacity)
     : base_(static_cast<wchar_t*>(VirtualAlloc(nullptr, bytesOf(capacity), MEM_RESERVE, PAGE_READWRITE))),
       committed_(0) {
     if (base_ == nullptr) {
-        throw Exception(L"::VirtualAlloc(MEM_RESERVE) failed", static_cast<int>(GetLastError()));
+        throwLastError(L"::VirtualAlloc", L"MEM_RESERVE");
     }
 }
 
 ReservedBuffer::~ReservedBuffer() noexcept(false) {
     if (!VirtualFree(base_, 0, MEM_RELEASE)) {
-        Exception failure(L"::VirtualFree() failed", static_cast<int>(GetLastError()));
+        const Exception failed = failure(L"::VirtualFree", GetLastError());
         if (std::uncaught_exceptions() > 0) {
-            reportIgnoredFailure(L"~ReservedBuffer(): " + failure.toString());
+            reportIgnoredFailure(L"~ReservedBuffer(): " + failed.toString());
             return;
         }
-        throw failure;
+        throw failed;
     }
 }
 
@@ -40,7 +41,7 @@ void ReservedBuffer::commit(DWORD length) {
     }
     // Committing outside the reservation fails in the system, which reports it like any other failure.
     if (VirtualAlloc(base_, bytesOf(length), MEM_COMMIT, PAGE_READWRITE) == nullptr) {
-        throw Exception(L"::VirtualAlloc(MEM_COMMIT) failed", static_cast<int>(GetLastError()));
+        throwLastError(L"::VirtualAlloc", L"MEM_COMMIT");
     }
     committed_ = length;
 }

@@ -1,4 +1,5 @@
 #include "klib/Strings.h"
+#include "klib/Win32Failure.h"
 
 #include "klib/Exception.h"
 #include "klib/Memory.h"
@@ -89,7 +90,7 @@ void splitCommandLine(std::vector<std::wstring>& words, const wchar_t* commandLi
     int count = 0;
     wchar_t** const arguments = CommandLineToArgvW(commandLine, &count);
     if (arguments == nullptr) {
-        throw Exception(L"::CommandLineToArgvW() failed", static_cast<int>(GetLastError()));
+        throwLastError(L"::CommandLineToArgvW");
     }
     GlobalMemory holder(arguments);
     words.resize(static_cast<std::size_t>(count));

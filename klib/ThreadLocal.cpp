@@ -1,4 +1,5 @@
 #include "klib/ThreadLocal.h"
+#include "klib/Win32Failure.h"
 
 #include "klib/Exception.h"
 
@@ -6,7 +7,7 @@ namespace klib {
 
 ThreadLocal::ThreadLocal() : index_(TlsAlloc()) {
     if (index_ == TLS_OUT_OF_INDEXES) {
-        throw Exception(L"::TlsAlloc() failed", static_cast<int>(GetLastError()));
+        throwLastError(L"::TlsAlloc");
     }
 }
 

@@ -1,5 +1,6 @@
 #include "screensaver/SaverWindow.h"
 
+#include "awt/Screen.h"
 #include "awt/Toolkit.h"
 
 namespace screensaver {
@@ -97,15 +98,21 @@ void SaverWindow::removeNotify() {
     awt::Window::removeNotify();
 }
 
-void SaverWindow::coverVirtualScreen() {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    if (firstMouseX != -1 || firstMouseY != -1) {
+Cover coverScreen(const RECT& screen, awt::Point location, awt::Point firstMouse) noexcept {
+    Cover cover{awt::Rectangle{screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top},
+                firstMouse};
+    if (firstMouse.x != -1 || firstMouse.y != -1) {
         // Mouse positions are relative to the window: a recorded one must stay the same screen point.
-        firstMouseX += x - left;
-        firstMouseY += y - top;
+        cover.firstMouse = awt::Point{firstMouse.x + location.x - screen.left, firstMouse.y + location.y - screen.top};
     }
-    setBounds(left, top, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    return cover;
+}
+
+void SaverWindow::coverVirtualScreen() {
+    const Cover cover = coverScreen(awt::getVirtualScreen(), getLocation(), awt::Point{firstMouseX, firstMouseY});
+    firstMouseX = cover.firstMouse.x;
+    firstMouseY = cover.firstMouse.y;
+    setBounds(cover.bounds.x, cover.bounds.y, cover.bounds.width, cover.bounds.height);
 }
 
 void SaverWindow::displayStateChanged(DisplayStateNotification::State state) {

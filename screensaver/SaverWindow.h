@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "awt/Geometry.h"
 #include "awt/Listeners.h"
 #include "awt/Window.h"
 #include "screensaver/DisplayStateNotification.h"
@@ -9,6 +10,15 @@
 #include "screensaver/Renderer.h"
 
 namespace screensaver {
+
+// Where the saver window goes to cover screen (the virtual screen) from location, and the first mouse
+// position it recorded, relative to the window, moved so it stays the same screen point; (-1, -1), none
+// recorded yet, stays.
+struct Cover {
+    awt::Rectangle bounds;
+    awt::Point firstMouse;
+};
+Cover coverScreen(const RECT& screen, awt::Point location, awt::Point firstMouse) noexcept;
 
 // The full-screen saver: a topmost popup over the whole virtual screen (every monitor) that hides the
 // cursor, hands its drawing to a renderer and ends the toolkit loop with 0 on the first sign of the

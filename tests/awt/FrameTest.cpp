@@ -155,8 +155,7 @@ TEST(FrameDpiTest, MovedToAnotherDpiItTakesTheSuggestedRectangleInOneStepAndLays
     SetWindowPos(handle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ASSERT_NE(measuredInsets(handle), thin) << "the border did not grow";
 
-    const auto adjust = reinterpret_cast<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    const auto adjust = awt::user32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     if (adjust == nullptr) GTEST_SKIP() << "no AdjustWindowRectExForDpi (before Windows 10 1607)";
     const UINT dpi = awt::getWindowDpi(handle) * 3 / 2;
     RECT wanted = contents;

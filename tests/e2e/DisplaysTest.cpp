@@ -1,6 +1,7 @@
 // The configuration dialog on a display scaled to 150 %, in an X server of its own (tools/with-wine.sh
 // --dpi; see tests/CMakeLists.txt); skipped elsewhere. The program and this test are per-monitor
 // aware: both measure in physical pixels.
+#include "awt/Dpi.h"
 #include "awt/GdiObject.h"
 #include "tests/e2e/E2e.h"
 
@@ -9,8 +10,7 @@ namespace {
 // The extent of text in the system's dialog font at dpi.
 SIZE textExtent(const std::wstring& text, UINT dpi) {
     using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-    const auto forDpi = reinterpret_cast<ForDpi>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+    const auto forDpi = awt::user32Function<ForDpi>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (forDpi == nullptr || !forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
@@ -27,8 +27,7 @@ SIZE textExtent(const std::wstring& text, UINT dpi) {
 
 UINT dpiOfWindow(HWND window) {
     using ForWindow = UINT(WINAPI*)(HWND);
-    const auto forWindow = reinterpret_cast<ForWindow>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const auto forWindow = awt::user32Function<ForWindow>("GetDpiForWindow");
     return forWindow != nullptr ? forWindow(window) : e2e::screenDpi();
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "awt/Toolkit.h"
+#include "awt/Screen.h"
 #include "screensaver/DummyParent.h"
 #include "screensaver/SaverWindow.h"
 #include "tests/support/LoopWatchdog.h"
@@ -133,17 +134,10 @@ protected:
     std::unique_ptr<screensaver::SaverWindow> saver;
 };
 
-// The rectangle of every monitor together, in screen coordinates.
-RECT virtualScreen() {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
 TEST_F(SaverWindowTest, CoversTheVirtualScreenTopmostAndKeepsTheCursorHiddenUntilSavingEndsOnce) {
     RECT rect;
     GetWindowRect(saver->getHandle(), &rect);
-    const RECT expected = virtualScreen();
+    const RECT expected = awt::getVirtualScreen();
     EXPECT_TRUE(EqualRect(&rect, &expected));
     EXPECT_TRUE(GetWindowLongPtrW(saver->getHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(cursorCount(), cursorBefore - 1);
@@ -329,7 +323,7 @@ TEST_F(SaverWindowTest, ADisplayChangeCoversTheNewVirtualScreenAgain) {
     send(WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
     RECT rect;
     GetWindowRect(saver->getHandle(), &rect);
-    const RECT expected = virtualScreen();
+    const RECT expected = awt::getVirtualScreen();
     EXPECT_TRUE(EqualRect(&rect, &expected));
     EXPECT_EQ(renderer.calls, (std::vector<std::string>{"stop", "start", "suspend"}));
     const POINT same{140 - rect.left, 80 - rect.top};

@@ -1,5 +1,7 @@
 #include "tests/support/E2eInput.h"
 
+#include "awt/Screen.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -23,8 +25,8 @@ void xdotool(const std::string& arguments) {
 }
 
 std::string mouseMove(int x, int y) {
-    return "mousemove " + std::to_string(x - GetSystemMetrics(SM_XVIRTUALSCREEN)) + " " +
-           std::to_string(y - GetSystemMetrics(SM_YVIRTUALSCREEN));
+    const RECT screen = awt::getVirtualScreen();
+    return "mousemove " + std::to_string(x - screen.left) + " " + std::to_string(y - screen.top);
 }
 
 void movePointer(int x, int y) {

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "awt/GdiObject.h"
-#include "awt/TextMetrics.h"
+#include "awt/Dpi.h"
+#include "awt/Screen.h"
 #include "tests/support/E2eProcess.h"
 
 namespace e2e {
@@ -20,8 +21,7 @@ namespace {
 // scales nor virtualises what it reports.
 bool becomePerMonitorAware() {
     using SetContext = BOOL(WINAPI*)(HANDLE);
-    const auto set = reinterpret_cast<SetContext>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    const auto set = awt::user32Function<SetContext>("SetProcessDpiAwarenessContext");
     const auto context = [](INT_PTR value) { return reinterpret_cast<HANDLE>(value); };
     if (set != nullptr && (set(context(-4)) || set(context(-3)))) return true;
     return SetProcessDPIAware();
@@ -58,9 +58,7 @@ int livePixels(const RECT& area, COLORREF colour) {
 }
 
 RECT virtualScreen() {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return awt::getVirtualScreen();
 }
 
 int screenDpi() {
