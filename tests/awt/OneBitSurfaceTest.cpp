@@ -7,7 +7,7 @@
 #include "awt/AWTException.h"
 #include "awt/DibSurface.h"
 #include "klib/Exception.h"
-#include "tests/klib/ExpectThrows.h"
+#include "tests/support/ExpectThrows.h"
 
 namespace {
 
