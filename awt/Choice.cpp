@@ -11,16 +11,6 @@
 
 namespace awt {
 
-namespace {
-
-LRESULT send(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = SendMessageW(window, msg, wParam, lParam);
-    Toolkit::rethrowParked();  // the control's messages pass through our own window procedure
-    return result;
-}
-
-}  // namespace
-
 Choice::Choice() : selected(-1), preferredSize{-1, -1} {}
 
 const wchar_t* Choice::getClassName() const {
@@ -34,11 +24,11 @@ DWORD Choice::getStyle() const {
 void Choice::initWindow() {
     Component::initWindow();
     for (const std::wstring& item : items) {
-        if (send(handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) < 0) {
-            throw AWTException(L"::SendMessage(CB_ADDSTRING) failed", static_cast<int>(GetLastError()));
+        if (sendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) < 0) {
+            throwLastError(L"::SendMessage", L"CB_ADDSTRING");
         }
     }
-    send(handle, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    sendMessage(CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     // The control chose its field's height for the font, before it was bound to tell us.
     RECT field{};
     getWindowRect(&field);
@@ -48,7 +38,7 @@ void Choice::initWindow() {
 
 void Choice::removeNotify() {
     if (handle != nullptr) {
-        const LRESULT current = send(handle, CB_GETCURSEL, 0, 0);
+        const LRESULT current = sendMessage(CB_GETCURSEL, 0, 0);
         if (current >= 0 && current < getItemCount()) selected = static_cast<int>(current);
     }
     Component::removeNotify();
@@ -65,7 +55,7 @@ LRESULT Choice::handleCommand(WORD notifyCode, WPARAM wParam, bool* handled) {
 }
 
 void Choice::selectionChanged() {
-    const LRESULT current = send(handle, CB_GETCURSEL, 0, 0);
+    const LRESULT current = sendMessage(CB_GETCURSEL, 0, 0);
     if (current < 0 || current >= getItemCount() || current == selected) {
         return;
     }
@@ -124,19 +114,18 @@ void Choice::sizeDroppedList() {
     if (handle == nullptr) {
         return;
     }
-    const LRESULT itemHeight = send(handle, CB_GETITEMHEIGHT, 0, 0);
+    const LRESULT itemHeight = sendMessage(CB_GETITEMHEIGHT, 0, 0);
     const int rows = std::max(1, std::min(getItemCount(), VISIBLE_ROWS));
     const int listHeight = rows * static_cast<int>(itemHeight > 0 ? itemHeight : 0) + 2 * GetSystemMetrics(SM_CYEDGE);
     // Common Controls 6 counts rows rather than pixels; the older control ignores this message.
-    SendMessageW(handle, CB_SETMINVISIBLE, static_cast<WPARAM>(rows), 0);
-    Toolkit::rethrowParked();
+    sendMessage(CB_SETMINVISIBLE, static_cast<WPARAM>(rows), 0);
     // The control keeps the height beyond its field for the list and shrinks back to the field.
     setWindowPos(nullptr, 0, 0, width, height + listHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
 }
 
 void Choice::add(const std::wstring& item) {
-    if (handle != nullptr && send(handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) < 0) {
-        throw AWTException(L"::SendMessage(CB_ADDSTRING) failed", static_cast<int>(GetLastError()));
+    if (handle != nullptr && sendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) < 0) {
+        throwLastError(L"::SendMessage", L"CB_ADDSTRING");
     }
     items.push_back(item);
     preferredSize.width = -1;
@@ -158,12 +147,12 @@ void Choice::select(int index) {
     klib::checkIndex(L"index", 0, getItemCount(), index);
     selected = index;
     if (handle != nullptr) {
-        send(handle, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        sendMessage(CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
 }
 
 bool Choice::isDropped() const {
-    return handle != nullptr && send(handle, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    return handle != nullptr && sendMessage(CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
 void Choice::addItemListener(ItemListener* listener) {

@@ -13,11 +13,6 @@ RGBQUAD quadOf(COLORREF colour) noexcept {
     return RGBQUAD{GetBValue(colour), GetGValue(colour), GetRValue(colour), 0};
 }
 
-// One place builds the failure, so that each call site stays a call.
-[[noreturn]] void throwFailed(const wchar_t* message) {
-    throw AWTException(message, static_cast<int>(GetLastError()));
-}
-
 // Checked before anything is made, so that the members built from the size see a valid one.
 int checkedWidth(int width, int height) {
     if (width < 1 || height < 1) {
@@ -45,14 +40,14 @@ OneBitSurface::OneBitSurface(int width, int height, COLORREF colour)
     info.colours[1] = quadOf(this->colour);
     const HDC dc = CreateCompatibleDC(nullptr);
     if (dc == nullptr) {
-        throwFailed(L"::CreateCompatibleDC() failed");
+        throwLastError(L"::CreateCompatibleDC");
     }
     memory.reset(dc);
     void* section = nullptr;
     const HBITMAP made =
         CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &section, nullptr, 0);
     if (made == nullptr) {
-        throwFailed(L"::CreateDIBSection() failed");
+        throwLastError(L"::CreateDIBSection");
     }
     bitmap.reset(made);
     Selection selected = select(dc, made);
@@ -70,7 +65,7 @@ COLORREF OneBitSurface::getPixel(int x, int y) const noexcept {
 void OneBitSurface::setColor(COLORREF value) {
     const RGBQUAD colours[2] = {RGBQUAD{0, 0, 0, 0}, quadOf(value)};
     if (SetDIBColorTable(memory.get(), 0, 2, colours) != 2) {
-        throwFailed(L"::SetDIBColorTable() failed");
+        throwLastError(L"::SetDIBColorTable");
     }
     colour = value & 0xFFFFFF;
     markAllDirty();
