@@ -68,6 +68,21 @@ protected:
         preview->setRenderer(renderer.get());
         preview->addNotify();
     }
+    // The picture of the current board, cell by cell from its state, as 0x00RRGGBB.
+    std::vector<std::uint32_t> boardPicture(int cellSize) const {
+        std::vector<std::uint32_t> board;
+        for (int y = 0; y < AREA_HEIGHT; ++y)
+            for (int x = 0; x < AREA_WIDTH; ++x)
+                board.push_back(renderer->isAlive(x / cellSize, y / cellSize) ? 0x604080u : 0u);
+        return board;
+    }
+    // Whether the preview window shows picture, compared without the alpha byte.
+    bool shows(const std::vector<std::uint32_t>& picture) const {
+        std::vector<std::uint32_t> shown = pixelsOf(preview->getHandle());
+        for (std::uint32_t& p : shown) p &= 0xFFFFFF;
+        return shown == picture;
+    }
+
     void TearDown() override {
         preview.reset();
         renderer.reset();
@@ -114,19 +129,10 @@ TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
     preview->killTimer(renderer.get());
     renderer->setCellSize(5);
     EXPECT_EQ(renderer->getColumns(), (AREA_WIDTH + 4) / 5);
-    // The picture of the new board, cell by cell from its state; both colours on it.
-    std::vector<std::uint32_t> board;
-    for (int y = 0; y < AREA_HEIGHT; ++y)
-        for (int x = 0; x < AREA_WIDTH; ++x) board.push_back(renderer->isAlive(x / 5, y / 5) ? 0x604080u : 0u);
+    const std::vector<std::uint32_t> board = boardPicture(5);
     ASSERT_NE(std::count(board.begin(), board.end(), 0u), 0);
     ASSERT_NE(std::count(board.begin(), board.end(), 0x604080u), 0);
-    EXPECT_TRUE(ui_test::pumpUntil(
-        [&] {
-            std::vector<std::uint32_t> shown = pixelsOf(preview->getHandle());
-            for (std::uint32_t& p : shown) p &= 0xFFFFFF;  // without the alpha byte
-            return shown == board;
-        },
-        2000));
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return shows(board); }, 2000));
     preview->setTimer(1000, renderer.get());  // stopping the preview kills it
 }
 
@@ -147,11 +153,8 @@ TEST_F(PreviewDrawingTest, ANewPictureChoiceReseedsAndRepaintsTheWholeBoardButTh
     renderer->setAlive(column, 1, true);
     renderer->setPicture(PICTURE_SCREEN);
     EXPECT_FALSE(renderer->isAlive(column, 1)) << "the board was not reseeded";
-    const testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 255, 255));
-    renderer->paint(canvas.getDC());
-    const std::vector<std::uint32_t> fullPaint = canvas.pixels();
-    EXPECT_TRUE(ui_test::pumpUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000))
-        << "the window was not repainted";
+    const std::vector<std::uint32_t> board = boardPicture(renderer->getCellSize());
+    EXPECT_TRUE(ui_test::pumpUntil([&] { return shows(board); }, 2000)) << "the window was not repainted";
     preview->setTimer(1000, renderer.get());
 }
 
