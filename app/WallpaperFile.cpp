@@ -87,8 +87,10 @@ PlaceResult decodeAndPlace(IWICImagingFactory& factory, HANDLE file, Placement p
     }
     const int w = static_cast<int>(width), h = static_cast<int>(height);
     const RECT placed = placedRectangle(placement, w, h, monitor, desktop);
-    RECT shown, target;
-    if (!IntersectRect(&shown, &placed, &monitor) || !IntersectRect(&target, &shown, &picture.getArea())) {
+    // Tiles repeat over the whole monitor; any other placement shows its rectangle's part of it.
+    RECT shown = monitor, target;
+    if ((placement != Placement::TILE && !IntersectRect(&shown, &placed, &monitor)) ||
+        !IntersectRect(&target, &shown, &picture.getArea())) {
         return PlaceResult::PLACED;  // nothing of it in the area
     }
     klib::ComPtr<IWICBitmapSource> scaled;
