@@ -1,6 +1,7 @@
 #include "app/Configure.h"
 
 #include "app/Orlivex.h"
+#include "app/SettingsStore.h"
 #include "awt/Button.h"
 #include "awt/ColorDialog.h"
 #include "awt/Dpi.h"
@@ -55,8 +56,8 @@ void Configure::buildContents() {
     setIcon(IDI_ORLIVEX);
     setTitle(IDS_DESCRIPTION);
 
-    intervalField = createNumberField(0, 1000, renderer->getInterval(), &Configure::intervalChanged);
-    sizeField = createNumberField(1, 10, renderer->getCellSize(), &Configure::sizeChanged);
+    intervalField = createNumberField(INTERVAL_RANGE, renderer->getInterval(), &Configure::intervalChanged);
+    sizeField = createNumberField(SIZE_RANGE, renderer->getCellSize(), &Configure::sizeChanged);
     awt::Button* const colorButton = createButton(IDS_CHOOSE, &Configure::chooseColor);
 
     const awt::LayoutManager::Constraints plain;
@@ -129,9 +130,10 @@ void Configure::dpiChanged(UINT dpi) {
     invalidate();
 }
 
-awt::NumberField* Configure::createNumberField(int minimum, int maximum, int value, Method method) {
+awt::NumberField* Configure::createNumberField(const SettingRange& range, int value, Method method) {
     auto* const field = new awt::NumberField(value);  // owned by the panel it is added to
-    field->setRange(minimum, maximum);
+    // The renderer's setters take exactly this range, so the field never hands them a refused value.
+    field->setRange(range.minimum, range.maximum);
     field->addAdjustmentListener(adjustmentAdapters.make(method));
     return field;
 }

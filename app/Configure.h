@@ -20,6 +20,8 @@ namespace screensaver {
 class PreviewWindow;
 }  // namespace screensaver
 
+struct SettingRange;
+
 // The dialog of configuration mode. It owns an Orlivex renderer that holds the values being edited and
 // draws the preview; the number fields and the colour button write into it at once. OK (or Enter) calls
 // saveSettings and hides the dialog; Cancel, Escape and the close box only hide it.
@@ -41,7 +43,7 @@ private:
     void buildContents();
     // Font, gaps and preview size at dpi, for a dialog whose native windows exist.
     void dpiChanged(UINT dpi) override;
-    awt::NumberField* createNumberField(int minimum, int maximum, int value, Method method);
+    awt::NumberField* createNumberField(const SettingRange& range, int value, Method method);
     awt::Button* createButton(int stringId, Method method);
 
     void intervalChanged();

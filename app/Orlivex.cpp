@@ -15,7 +15,10 @@
 #include <cstdlib>
 
 Orlivex::Orlivex()
-    : interval(DEFAULT_INTERVAL), cellSize(DEFAULT_CELL_SIZE), color(static_cast<COLORREF>(DEFAULT_COLOR)) {
+    : interval(DEFAULT_INTERVAL),
+      cellSize(DEFAULT_CELL_SIZE),
+      color(static_cast<COLORREF>(DEFAULT_COLOR)),
+      picture(DEFAULT_PICTURE) {
     loadSettings();
 }
 
@@ -93,14 +96,16 @@ void Orlivex::actionPerformed(awt::ActionEvent& event) {
 }
 
 void Orlivex::loadSettings() {
-    int storedColor = static_cast<int>(color);
-    loadStoredSettings(interval, cellSize, storedColor);
-    color = static_cast<COLORREF>(storedColor);
+    const StoredSettings stored = loadStoredSettings();
+    interval = stored.interval;
+    cellSize = stored.cellSize;
+    color = static_cast<COLORREF>(stored.color);
+    picture = stored.picture;
 }
 
 void Orlivex::saveSettings() {
     try {
-        storeSettings(interval, cellSize, static_cast<int>(color));
+        storeSettings(StoredSettings{interval, cellSize, static_cast<int>(color), picture});
     } catch (const klib::RegException& failure) {
         failure.showMessageBox(nullptr, awt::Toolkit::loadString(IDS_DESCRIPTION).c_str(), MB_ICONERROR);
     }
@@ -223,8 +228,8 @@ void Orlivex::paint(HDC dc) {
 }
 
 void Orlivex::setInterval(int n) {
-    if (n < 0 || n > 1000) {
-        throw klib::IllegalArgumentException(L"interval: " + klib::toString(n));
+    if (!INTERVAL_RANGE.contains(n)) {
+        throw klib::IllegalArgumentException(std::wstring(INTERVAL_RANGE.name) + L": " + klib::toString(n));
     }
     if (n == interval) {
         return;
@@ -241,17 +246,31 @@ void Orlivex::setCellSize(int n) {
     if (n == cellSize) {
         return;
     }
-    if (n < 1 || n > 10) {
-        throw klib::IllegalArgumentException(L"size: " + klib::toString(n));
+    if (!SIZE_RANGE.contains(n)) {
+        throw klib::IllegalArgumentException(std::wstring(SIZE_RANGE.name) + L": " + klib::toString(n));
     }
     cellSize = n;
-    if (hasBoard()) {
-        createBoard();
-        if (target != nullptr) {
-            // The new board whole at once, so no tick draws its changes over the old picture.
-            if (painter != nullptr) completeSurface();
-            target->repaint(0, 0, target->getWidth(), target->getHeight());
-        }
+    rebuildBoard();
+}
+
+void Orlivex::setPicture(int n) {
+    n = PICTURE_RANGE.orDefault(n);
+    if (n == picture) {
+        return;
+    }
+    picture = n;
+    rebuildBoard();
+}
+
+void Orlivex::rebuildBoard() {
+    if (!hasBoard()) {
+        return;
+    }
+    createBoard();
+    if (target != nullptr) {
+        // The new board whole at once, so no tick draws its changes over the old picture.
+        if (painter != nullptr) completeSurface();
+        target->repaint(0, 0, target->getWidth(), target->getHeight());
     }
 }
 

@@ -48,7 +48,7 @@ public:
 
     // Reads the stored settings; falls back to the defaults silently.
     void loadSettings();
-    // Writes the three settings; a failure is shown in an error box and goes no further.
+    // Writes the four settings; a failure is shown in an error box and goes no further.
     void saveSettings();
 
     // Records the size of the drawing area that the next createBoard() covers.
@@ -89,6 +89,11 @@ public:
     COLORREF getColor() const noexcept { return color; }
     // Cells drawn from then on take the new colour.
     void setColor(COLORREF c);
+    // What the board grows from: PICTURE_SCREEN, PICTURE_WALLPAPER or PICTURE_GENERATED.
+    int getPicture() const noexcept { return picture; }
+    // A choice outside them takes the default. Like a new cell size, a new choice rebuilds and
+    // reseeds the board when one exists and has the drawing window repaint all of it.
+    void setPicture(int n);
 
     int getColumns() const noexcept { return board ? board->getColumns() : 0; }
     int getRows() const noexcept { return board ? board->getRows() : 0; }
@@ -110,10 +115,13 @@ private:
     void completeSurface();
     void releaseSurface() noexcept;
     const LifeBoard& checkedBoard() const;
+    // A board for the present settings in place of the one there is, shown whole at once.
+    void rebuildBoard();
 
     int interval;
     int cellSize;
     COLORREF color;
+    int picture;
 
     int width = -1;
     int height = -1;

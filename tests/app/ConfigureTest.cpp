@@ -4,11 +4,14 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 #include "app/Configure.h"
+#include "app/SettingsStore.h"
 #include "awt/Container.h"
 #include "awt/Dpi.h"
 #include "awt/Label.h"
+#include "awt/NumberField.h"
 #include "awt/TextMetrics.h"
 #include "tests/awt/ComponentTestSupport.h"
 
@@ -88,6 +91,18 @@ TEST_F(ConfigureDialog, PreviewLeftSettingsRightButtonsBottomRightAllInsetByTheD
     EXPECT_EQ(ok.y, cancel.y);
     EXPECT_EQ(ok.x + ok.width + hgap, cancel.x);
     EXPECT_EQ(dialog->getWidth() - in.right, bottom.x + cancel.x + cancel.width);
+}
+
+TEST_F(ConfigureDialog, TheNumberFieldsAllowExactlyTheRangesTheRendererTakes) {
+    const struct { int index; const SettingRange& range; } fields[] = {{1, INTERVAL_RANGE}, {3, SIZE_RANGE}};
+    for (const auto& f : fields) {
+        const auto* const field = dynamic_cast<awt::NumberField*>(settings->getComponent(f.index));
+        ASSERT_NE(nullptr, field) << f.index;
+        EXPECT_EQ(f.range.minimum, field->getMinimum()) << f.index;
+        EXPECT_EQ(f.range.maximum, field->getMaximum()) << f.index;
+    }
+    EXPECT_EQ((std::pair<int, int>{0, 1000}), (std::pair<int, int>{INTERVAL_RANGE.minimum, INTERVAL_RANGE.maximum}));
+    EXPECT_EQ((std::pair<int, int>{1, 10}), (std::pair<int, int>{SIZE_RANGE.minimum, SIZE_RANGE.maximum}));
 }
 
 TEST_F(ConfigureDialog, EachFieldShowsItsFirstCharacterInsideItself) {

@@ -10,6 +10,7 @@
 
 #include "Canvas.h"
 #include "app/Orlivex.h"
+#include "app/SettingsStore.h"
 #include "awt/Toolkit.h"
 #include "screensaver/PreviewWindow.h"
 #include "tests/awt/ComponentTestSupport.h"
@@ -89,6 +90,7 @@ protected:
         renderer->setTickSource(tickOfTheDarkBand);
         renderer->setInterval(1000);
         renderer->setColor(RGB(0x60, 0x40, 0x80));
+        renderer->setPicture(PICTURE_SCREEN);  // whatever the registry holds
         preview = std::make_unique<screensaver::PreviewWindow>(area);
         preview->setRenderer(renderer.get());
         preview->addNotify();
@@ -140,6 +142,31 @@ TEST_F(PreviewDrawingTest, ANewCellSizeRepaintsTheWholeNewBoard) {
     const std::vector<std::uint32_t> fullPaint = canvas.pixels();
     EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000));
     preview->setTimer(1000, renderer.get());  // stopping the preview kills it
+}
+
+TEST_F(PreviewDrawingTest, ANewPictureChoiceReseedsAndRepaintsTheWholeBoardButTheSameOrABadOneChangesNothing) {
+    UpdateWindow(preview->getHandle());
+    preview->killTimer(renderer.get());
+    // Over the white half nothing grows from the screen: a cell alive there shows an unchanged board.
+    const int column = renderer->getColumns() - 2;
+    renderer->setAlive(column, 1, true);
+    renderer->setPicture(PICTURE_SCREEN);
+    renderer->setPicture(-1);
+    renderer->setPicture(3);
+    EXPECT_EQ(PICTURE_SCREEN, renderer->getPicture());
+    EXPECT_TRUE(renderer->isAlive(column, 1)) << "the board was rebuilt for the same choice";
+
+    renderer->setPicture(PICTURE_GENERATED);
+    EXPECT_EQ(PICTURE_GENERATED, renderer->getPicture());
+    renderer->setAlive(column, 1, true);
+    renderer->setPicture(PICTURE_SCREEN);
+    EXPECT_FALSE(renderer->isAlive(column, 1)) << "the board was not reseeded";
+    const testing_support::Canvas canvas(AREA_WIDTH, AREA_HEIGHT, RGB(255, 255, 255));
+    renderer->paint(canvas.getDC());
+    const std::vector<std::uint32_t> fullPaint = canvas.pixels();
+    EXPECT_TRUE(ui_test::pumpToolkitUntil([&] { return pixelsOf(preview->getHandle()) == fullPaint; }, 2000))
+        << "the window was not repainted";
+    preview->setTimer(1000, renderer.get());
 }
 
 TEST_F(PreviewDrawingTest, AWindowCloseEndsTheLoopWithZero) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -63,6 +64,61 @@ TEST_F(SettingsStore, EachValueMissingOfAnotherTypeOrSizeOrOutOfRangeFallsBackAl
         Values expected{300, 7, 0x00FF00};
         expected[c.value] = c.expected;
         EXPECT_EQ(expected, load());
+    }
+}
+
+TEST_F(SettingsStore, PictureMissingOfAnotherTypeOrSizeOrOutOfRangeReadsAsTheScreen) {
+    EXPECT_EQ(StoredSettings{}, loadStoredSettings(SCRATCH_PATH));
+    EXPECT_EQ(PICTURE_SCREEN, loadStoredSettings(SCRATCH_PATH).picture);
+    const struct { DWORD type; ULONGLONG data; DWORD size; int expected; } cases[] = {
+        {REG_NONE, 0, 0, PICTURE_SCREEN},  // missing
+        {REG_SZ, 0x31, 4, PICTURE_SCREEN} /* L"1" */, {REG_QWORD, 1, 8, PICTURE_SCREEN},
+        {REG_DWORD, 2, 8, PICTURE_SCREEN}, {REG_DWORD, 1, 2, PICTURE_SCREEN}, {REG_BINARY, 1, 4, PICTURE_SCREEN},
+        {REG_DWORD, 0, 4, PICTURE_SCREEN}, {REG_DWORD, 1, 4, PICTURE_WALLPAPER}, {REG_DWORD, 2, 4, PICTURE_GENERATED},
+        {REG_DWORD, 3, 4, PICTURE_SCREEN}, {REG_DWORD, 0xFFFFFFFF, 4, PICTURE_SCREEN},
+        {REG_DWORD, 0x80000001, 4, PICTURE_SCREEN}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "type " << c.type << " data " << c.data << " size " << c.size);
+        storeSettings(SCRATCH_PATH, StoredSettings{300, 7, 0x00FF00, PICTURE_GENERATED});
+        const Key key = openKey(SCRATCH_PATH, KEY_ALL_ACCESS);
+        ASSERT_EQ(ERROR_SUCCESS, c.type == REG_NONE ? RegDeleteValueW(key.get(), L"picture")
+                                                    : RegSetValueExW(key.get(), L"picture", 0, c.type,
+                                                                     reinterpret_cast<const BYTE*>(&c.data), c.size));
+        EXPECT_EQ((StoredSettings{300, 7, 0x00FF00, c.expected}), loadStoredSettings(SCRATCH_PATH));
+    }
+}
+
+TEST_F(SettingsStore, AllFourRoundTripAndTheThreeValueStoreLeavesThePictureAlone) {
+    const StoredSettings stored{1000, 1, static_cast<int>(0xFF000001), PICTURE_WALLPAPER};
+    storeSettings(SCRATCH_PATH, stored);
+    EXPECT_EQ(stored, loadStoredSettings(SCRATCH_PATH));
+    DWORD type = REG_NONE, data = 0, size = sizeof data;
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, SCRATCH_PATH.c_str(), L"picture", RRF_RT_ANY, &type,
+                                          &data, &size));
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
+    EXPECT_EQ(1u, data);
+    storeSettings(SCRATCH_PATH, 0, 10, 0x123456);
+    EXPECT_EQ((StoredSettings{0, 10, 0x123456, PICTURE_WALLPAPER}), loadStoredSettings(SCRATCH_PATH));
+}
+
+TEST_F(SettingsStore, ReadsBackEachRangesEndsAndGivesItsDefaultJustOutside) {
+    const struct { const SettingRange& range; int StoredSettings::*field; } settings[] = {
+        {INTERVAL_RANGE, &StoredSettings::interval}, {SIZE_RANGE, &StoredSettings::cellSize},
+        {PICTURE_RANGE, &StoredSettings::picture}};
+    EXPECT_EQ((std::array<int, 9>{0, 1000, 50, 1, 10, 2, 0, 2, 0}),
+              (std::array<int, 9>{INTERVAL_RANGE.minimum, INTERVAL_RANGE.maximum, INTERVAL_RANGE.defaultValue,
+                                  SIZE_RANGE.minimum, SIZE_RANGE.maximum, SIZE_RANGE.defaultValue,
+                                  PICTURE_RANGE.minimum, PICTURE_RANGE.maximum, PICTURE_RANGE.defaultValue}));
+    for (const auto& setting : settings) {
+        const SettingRange& range = setting.range;
+        for (const int value : {range.minimum - 1, range.minimum, range.maximum, range.maximum + 1}) {
+            SCOPED_TRACE(::testing::Message() << std::string(range.name, range.name + wcslen(range.name)) << " "
+                                              << value);
+            StoredSettings stored{300, 7, 0x00FF00, PICTURE_WALLPAPER};
+            stored.*setting.field = value;
+            storeSettings(SCRATCH_PATH, stored);
+            EXPECT_EQ(range.contains(value) ? value : range.defaultValue, loadStoredSettings(SCRATCH_PATH).*setting.field);
+        }
     }
 }
 
