@@ -143,6 +143,7 @@ void Orlivex::createBoard() {
         request.cellSize = cellSize;
         request.key = (tickSource() >> 2) & 255;
         request.noiseSeed = static_cast<unsigned>(tickSource());
+        request.picture = picture;
         seedBoard(*board, request);
     } catch (...) {
         releaseBoard();

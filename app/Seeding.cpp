@@ -2,6 +2,7 @@
 
 #include "app/GeneratedPicture.h"
 #include "app/ScreenCapture.h"
+#include "app/SettingsStore.h"
 #include "app/WallpaperLoader.h"
 #include "awt/DibSurface.h"
 
@@ -107,9 +108,9 @@ private:
 
 std::vector<PictureSource> sourcesFor(int picture) {
     switch (picture) {
-    case 1:
+    case PICTURE_WALLPAPER:
         return {PictureSource::WALLPAPER};
-    case 2:
+    case PICTURE_GENERATED:
         return {};
     default:
         return {PictureSource::SCREEN, PictureSource::WALLPAPER};

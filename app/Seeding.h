@@ -20,7 +20,7 @@ struct SeedRequest {
     int cellSize = 1;
     unsigned key = 0;        // 0-255: its top three bits pick the band of 32 grey levels that lives
     unsigned noiseSeed = 0;  // for the generated picture
-    int picture = 0;         // 0 the screen, then the wallpaper; 1 the wallpaper; 2 generated
+    int picture = 0;         // PICTURE_SCREEN (then the wallpaper), PICTURE_WALLPAPER or PICTURE_GENERATED
     std::vector<RECT> monitors;                                 // the wallpaper's; empty: the system's
     const std::vector<MonitorWallpaper>* wallpapers = nullptr;  // not owned; null: the desktop's
 };
