@@ -14,6 +14,7 @@
 #include "bench/Floor.h"
 #include "bench/PiecesBench.h"
 #include "bench/TickBench.h"
+#include "bench/WallpaperBench.h"
 #include "klib/Exception.h"
 
 #include <windows.h>
@@ -176,7 +177,7 @@ void benchSeeding(int width, int height) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // With arguments, only the named parts run: generations, seeding, pieces, firstpaint, ticks, cpu, or
+    // With arguments, only the named parts run: generations, wallpaper, seeding, pieces, firstpaint, ticks, cpu, or
     // saver for the last three; or "backdrop <seconds>" shows the busy picture alone, and
     // "floor <seconds> [interval]" runs the bare floor program.
     const auto wanted = [&](const char* part) {
@@ -217,6 +218,7 @@ int main(int argc, char** argv) {
         }
         benchGenerations(128, 96, 2, 5000);
     }
+    if (wanted("wallpaper")) bench::benchWallpaper();
     if (wanted("seeding")) benchSeeding(width, height);
     try {
         if (wanted("firstpaint") || wanted("ticks") || wanted("cpu") || wanted("pieces")) {
