@@ -38,5 +38,7 @@ const std::uint32_t* PlacedPicture::readableRun(int x, int y, int count) const n
     if (count <= 0 || !contains(x, y) || !contains(x + count - 1, y)) {
         return nullptr;
     }
-    return pixels.data() + offset(x, y);
+    // A run holds readable pixels only; the rare row that crosses a gap between monitors is read pixel by pixel.
+    const std::uint32_t* const run = pixels.data() + offset(x, y);
+    return std::find(run, run + count, UNREADABLE) == run + count ? run : nullptr;
 }

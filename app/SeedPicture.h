@@ -9,8 +9,8 @@
 class SeedPicture {
 public:
     virtual COLORREF getPixel(int x, int y) const noexcept = 0;
-    // The count pixels of row y from x on as 0x00RRGGBB, or null when they cannot be read as one run;
-    // a pixel of the run that cannot be read is 0xFFFFFFFF (grey 255, as CLR_INVALID).
+    // The count pixels of row y from x on as 0xAARRGGBB (the top byte meaningless), or null unless all
+    // of them can be read as one run.
     virtual const std::uint32_t* readableRun(int x, int y, int count) const noexcept = 0;
 
 protected:

@@ -134,15 +134,12 @@ bool showsSeveralColours(const SeedPicture& picture, int originX, int originY, i
         for (int column = 0; column < columns; ++column) {
             std::uint32_t pixel;
             if (run != nullptr) {
-                pixel = run[column * cellSize];
+                pixel = run[column * cellSize] & 0xFFFFFF;  // some copies set the top byte
             } else {
                 const COLORREF colour = picture.getPixel(originX + column * cellSize, y);
-                pixel = colour == CLR_INVALID ? 0xFFFFFFFF : awt::DibSurface::toPixel(colour);
+                if (colour == CLR_INVALID) continue;
+                pixel = awt::DibSurface::toPixel(colour) & 0xFFFFFF;
             }
-            if (pixel == 0xFFFFFFFF) {
-                continue;
-            }
-            pixel &= 0xFFFFFF;
             if (!seen) {
                 seen = true;
                 first = pixel;
