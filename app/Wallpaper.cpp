@@ -34,6 +34,17 @@ private:
     LPWSTR text = nullptr;
 };
 
+// Whether the class is registered at all: asked for a class it lacks, COM may take seconds to say so
+// (Wine starts its service for servers of other processes first), seconds the seeding cannot spare.
+bool desktopWallpaperRegistered() noexcept {
+    try {
+        const klib::RegistryKey key(HKEY_CLASSES_ROOT, L"CLSID\\{C2CF3110-460E-4fc1-B9D0-8A1C0C9CC4BD}", KEY_QUERY_VALUE);
+        return true;
+    } catch (const klib::RegException&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 std::vector<MonitorWallpaper> readDesktopWallpaper(IDesktopWallpaper& source) {
@@ -85,7 +96,7 @@ std::vector<MonitorWallpaper> readClassicWallpaper(const std::vector<RECT>& moni
 
 std::vector<MonitorWallpaper> readSystemWallpaper(const std::vector<RECT>& monitors) {
     klib::ComPtr<IDesktopWallpaper> desktop;
-    if (SUCCEEDED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
+    if (desktopWallpaperRegistered() && SUCCEEDED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
                                    desktop.putVoid()))) {
         std::vector<MonitorWallpaper> wallpapers = readDesktopWallpaper(*desktop.get());
         if (!wallpapers.empty()) {

@@ -79,7 +79,23 @@ DWORD WINAPI work(void* parameter) {
     return 0;
 }
 
+DWORD WINAPI prepare(void*) {
+    // Kept loaded to the end of the process, so the wallpaper's worker finds it ready.
+    LoadLibraryW(L"windowscodecs.dll");
+    const klib::ComApartment apartment(COINIT_APARTMENTTHREADED);
+    klib::ComPtr<IWICImagingFactory> factory;
+    if (apartment.isReady()) {
+        CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                         factory.putVoid());
+    }
+    return 0;
+}
+
 }  // namespace
+
+void prepareWallpaperDecoding() noexcept {
+    const klib::KernelHandle thread(CreateThread(nullptr, 0, prepare, nullptr, 0, nullptr));
+}
 
 std::unique_ptr<PlacedPicture> loadWallpaper(const RECT& area, const std::vector<RECT>& monitors,
                                              const std::vector<MonitorWallpaper>* wallpapers, DWORD deadline) {

@@ -19,3 +19,8 @@ constexpr DWORD WALLPAPER_BUDGET_MS = 500;
 // still busy then, say in a read from a share that does not answer, is left to finish on its own.
 std::unique_ptr<PlacedPicture> loadWallpaper(const RECT& area, const std::vector<RECT>& monitors,
                                              const std::vector<MonitorWallpaper>* wallpapers, DWORD deadline);
+
+// Loads COM and the imaging component on a worker thread of its own, which then ends: in a fresh
+// process that takes Wine much of the budget, and the saver does it while its window is made.
+// Nothing waits for it; a failure only leaves the work to loadWallpaper.
+void prepareWallpaperDecoding() noexcept;
