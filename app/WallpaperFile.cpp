@@ -1,6 +1,7 @@
 #include "app/WallpaperFile.h"
 
 #include "app/ImageHeader.h"
+#include "app/WicSourceTransform.h"
 #include "klib/ComPtr.h"
 #include "klib/KernelHandle.h"
 
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -64,6 +66,52 @@ bool tile(IWICBitmapSource& source, const RECT& monitor, const RECT& target, int
     return true;
 }
 
+// The frame as the decoder itself scales it while decoding (a JPEG's DCT scaling to 1/2, 1/4 or
+// 1/8): the smallest such size still at least width x height, decoded into a bitmap of its own. Null
+// when the decoder cannot scale, or not to below the full size; the scaler then reads the frame.
+klib::ComPtr<IWICBitmapSource> decodedSmaller(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, UINT fullWidth,
+                                              UINT fullHeight, UINT width, UINT height) {
+    klib::ComPtr<IWICBitmapSourceTransform> transform;
+    if (FAILED(frame.QueryInterface(IID_OrlivexWICBitmapSourceTransform, transform.putVoid()))) {
+        return {};
+    }
+    UINT scaledWidth = 0, scaledHeight = 0;
+    for (UINT divisor = 8; divisor >= 2; divisor /= 2) {
+        UINT w = (fullWidth + divisor - 1) / divisor, h = (fullHeight + divisor - 1) / divisor;
+        if (w < width || h < height || FAILED(transform->GetClosestSize(&w, &h))) continue;
+        if (w >= width && h >= height && w < fullWidth && h < fullHeight) {
+            scaledWidth = w;
+            scaledHeight = h;
+            break;
+        }
+    }
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
+    if (scaledWidth == 0 || FAILED(transform->GetClosestPixelFormat(&format))) {
+        return {};
+    }
+    klib::ComPtr<IWICBitmap> bitmap;
+    if (FAILED(factory.CreateBitmap(scaledWidth, scaledHeight, format, WICBitmapCacheOnLoad, bitmap.put()))) {
+        return {};
+    }
+    {
+        klib::ComPtr<IWICBitmapLock> lock;
+        const WICRect whole{0, 0, static_cast<INT>(scaledWidth), static_cast<INT>(scaledHeight)};
+        UINT stride = 0, size = 0;
+        BYTE* pixels = nullptr;
+        if (FAILED(bitmap->Lock(&whole, WICBitmapLockWrite, lock.put())) || FAILED(lock->GetStride(&stride)) ||
+            FAILED(lock->GetDataPointer(&size, &pixels)) ||
+            FAILED(transform->CopyPixels(nullptr, scaledWidth, scaledHeight, &format, WICBitmapTransformRotate0, stride,
+                                         size, pixels))) {
+            return {};
+        }
+    }
+    klib::ComPtr<IWICBitmapSource> source;
+    if (FAILED(bitmap->QueryInterface(IID_IWICBitmapSource, source.putVoid()))) {
+        return {};
+    }
+    return source;
+}
+
 PlaceResult decodeAndPlace(IWICImagingFactory& factory, HANDLE file, Placement placement, const RECT& monitor,
                            const RECT& desktop, PlacedPicture& picture) {
     std::vector<std::uint8_t> header;
@@ -96,14 +144,25 @@ PlaceResult decodeAndPlace(IWICImagingFactory& factory, HANDLE file, Placement p
     klib::ComPtr<IWICBitmapSource> scaled;
     const int placedWidth = placed.right - placed.left, placedHeight = placed.bottom - placed.top;
     if (placement != Placement::TILE && (placedWidth != w || placedHeight != h)) {
-        klib::ComPtr<IWICBitmapScaler> scaler;
-        if (FAILED(factory.CreateBitmapScaler(scaler.put())) ||
-            FAILED(scaler->Initialize(frame.get(), static_cast<UINT>(placedWidth), static_cast<UINT>(placedHeight),
-                                      WICBitmapInterpolationModeFant))) {
-            return PlaceResult::FAILED;
+        // The decoder scales down first where it can; the scaler does only the rest.
+        klib::ComPtr<IWICBitmapSource> smaller = decodedSmaller(factory, *frame.get(), width, height,
+                                                                static_cast<UINT>(placedWidth),
+                                                                static_cast<UINT>(placedHeight));
+        UINT smallerWidth = 0, smallerHeight = 0;
+        if (smaller && SUCCEEDED(smaller->GetSize(&smallerWidth, &smallerHeight)) &&
+            smallerWidth == static_cast<UINT>(placedWidth) && smallerHeight == static_cast<UINT>(placedHeight)) {
+            scaled = std::move(smaller);
+        } else {
+            IWICBitmapSource& input = smaller ? *smaller.get() : static_cast<IWICBitmapSource&>(*frame.get());
+            klib::ComPtr<IWICBitmapScaler> scaler;
+            if (FAILED(factory.CreateBitmapScaler(scaler.put())) ||
+                FAILED(scaler->Initialize(&input, static_cast<UINT>(placedWidth), static_cast<UINT>(placedHeight),
+                                          WICBitmapInterpolationModeFant))) {
+                return PlaceResult::FAILED;
+            }
+            scaled.reset(scaler.get());
+            scaled->AddRef();
         }
-        scaled.reset(scaler.get());
-        scaled->AddRef();
     } else {
         scaled.reset(frame.get());
         scaled->AddRef();
