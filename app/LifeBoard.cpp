@@ -1,8 +1,6 @@
 #include "app/LifeBoard.h"
 
 #include "app/Bits.h"
-#include "app/ScreenCapture.h"
-#include "awt/DibSurface.h"
 #include "klib/Exception.h"
 
 #include <algorithm>
@@ -173,30 +171,6 @@ int stepRow(const std::uint64_t* here, const std::uint64_t* below, const RowTrip
     return changes.sum();
 }
 
-// Alive when the grey level (r + g + b) / 3 of a 0x00RRGGBB pixel lies in the key's band of 32,
-// that is when its top three bits are the key's.
-bool inBand(std::uint32_t rgb, unsigned key) noexcept {
-    const unsigned grey = (((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF)) / 3u;
-    return (grey ^ key) < 32;
-}
-
-#ifdef ORLIVEX_WIDE_RULE
-// The same for four pixels step apart from pixels on, as bits 0-3.
-int inBand(const std::uint32_t* pixels, int step, unsigned key) noexcept {
-    const __m128i rgb = step == 1 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels))
-                                  : _mm_setr_epi32(static_cast<int>(pixels[0]), static_cast<int>(pixels[step]),
-                                                   static_cast<int>(pixels[2 * step]),
-                                                   static_cast<int>(pixels[3 * step]));
-    const __m128i byte = _mm_set1_epi32(0xFF);
-    const __m128i sum = _mm_add_epi32(_mm_add_epi32(_mm_and_si128(rgb, byte), _mm_and_si128(_mm_srli_epi32(rgb, 8), byte)),
-                                      _mm_and_si128(_mm_srli_epi32(rgb, 16), byte));
-    // sum / 3 as (sum x 43691) >> 17, exact for sums up to 765; the upper 16 bits of each lane stay 0.
-    const __m128i grey = _mm_srli_epi32(_mm_mulhi_epu16(sum, _mm_set1_epi32(43691)), 1);
-    const __m128i band = _mm_cmpeq_epi32(_mm_srli_epi32(grey, 5), _mm_set1_epi32(static_cast<int>(key >> 5)));
-    return _mm_movemask_ps(_mm_castsi128_ps(band));
-}
-#endif
-
 // Off-screen cells die: cells &= shown, for a whole row.
 void keepOnScreen(std::uint64_t* cells, const std::uint64_t* shown, int words) noexcept {
     if (shown == nullptr) {
@@ -225,37 +199,13 @@ LifeBoard::LifeBoard(int columns, int rows)
     }
 }
 
-void LifeBoard::seed(const ScreenCapture& screen, int originX, int originY, int cellSize, unsigned key) {
+void LifeBoard::seed(RowSource& source) {
     currentIsA = true;
     for (int row = 0; row < rows; ++row) {
         std::uint64_t* const cells = rowOf(planeA.get(), row);
-        const int y = originY + row * cellSize;
-        // The usual case, the whole row on one readable part of the screen, is read straight from the copy.
-        const std::uint32_t* const run = columns > 0 ? screen.readableRun(originX, y, (columns - 1) * cellSize + 1)
-                                                     : nullptr;
-        for (int k = 0; k < wordsPerRow; ++k) {
-            const int first = k * 64;
-            const int count = std::min(64, columns - first);
-            std::uint64_t word = 0;
-            int bit = 0;
-            if (run != nullptr) {
-#ifdef ORLIVEX_WIDE_RULE
-                for (; bit + 4 <= count; bit += 4) {
-                    word |= static_cast<std::uint64_t>(inBand(run + (first + bit) * cellSize, cellSize, key)) << bit;
-                }
-#endif
-                for (; bit < count; ++bit) {
-                    word |= static_cast<std::uint64_t>(inBand(run[(first + bit) * cellSize], key)) << bit;
-                }
-            } else {
-                for (; bit < count; ++bit) {
-                    // An unreadable pixel is CLR_INVALID, all bits set: grey 255.
-                    const COLORREF pixel = screen.getPixel(originX + (first + bit) * cellSize, y);
-                    word |= static_cast<std::uint64_t>(inBand(awt::DibSurface::toPixel(pixel), key)) << bit;
-                }
-            }
-            cells[k] = word;
-        }
+        source.fillRow(row, cells);
+        // The bits past the last column must stay 0: the rule reads them as neighbours.
+        if (wordsPerRow > 0) cells[wordsPerRow - 1] &= cellMask[static_cast<std::size_t>(wordsPerRow - 1)];
         keepOnScreen(cells, onScreenRow(row), wordsPerRow);
     }
     stagnant = false;

@@ -5,8 +5,6 @@
 #include <memory>
 #include <vector>
 
-class ScreenCapture;
-
 // Conway's Life (birth on 3, survival on 2 or 3) on columns x rows cells with a dead border, and the
 // spread generation that follows a stagnant one. It knows nothing of drawing: each step reports
 // every row that changed to a listener, with the row's old and new cells.
@@ -24,6 +22,17 @@ public:
 
     protected:
         ~RowListener() = default;
+    };
+
+    // Gives the cells of a new generation row by row.
+    class RowSource {
+    public:
+        // Fills the row's words (getWordsPerRow() of them, cell c in bit c % 64 of word c / 64); bits past
+        // the last column are ignored.
+        virtual void fillRow(int row, std::uint64_t* words) = 0;
+
+    protected:
+        ~RowSource() = default;
     };
 
     // A rectangle of cells: left and top included, right and bottom not.
@@ -45,9 +54,9 @@ public:
     int getChangeThreshold() const noexcept { return changeThreshold; }
     bool isStagnant() const noexcept { return stagnant; }
 
-    // Brings to life the cells whose screen pixel at origin + (column, row) x cellSize has its grey
-    // level in the band of 32 levels picked by key (0-255); an unreadable pixel is grey 255.
-    void seed(const ScreenCapture& screen, int originX, int originY, int cellSize, unsigned key);
+    int getWordsPerRow() const noexcept { return wordsPerRow; }
+    // Replaces the current generation with the rows source gives, off-screen cells dead; not stagnant.
+    void seed(RowSource& source);
     // The cells outside every area are off-screen (no monitor shows them): dead from now on, like the
     // border, also after seeding and every step. An area covering the whole grid, or none at all,
     // puts every cell on screen again.

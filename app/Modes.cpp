@@ -2,11 +2,13 @@
 
 #include "app/Configure.h"
 #include "app/Orlivex.h"
+#include "app/WallpaperLoader.h"
 #include "awt/Toolkit.h"
 #include "screensaver/PreviewWindow.h"
 #include "screensaver/SaverWindow.h"
 
 int runSaver() {
+    prepareWallpaperDecoding();
     Orlivex renderer;
     screensaver::SaverWindow window;
     window.setRenderer(&renderer);
@@ -15,6 +17,7 @@ int runSaver() {
 }
 
 int runPreview(HWND parent) {
+    prepareWallpaperDecoding();
     Orlivex renderer;
     screensaver::PreviewWindow preview(parent);
     preview.setRenderer(&renderer);

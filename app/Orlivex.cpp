@@ -1,6 +1,7 @@
 #include "app/Orlivex.h"
 
-#include "app/ScreenCapture.h"
+#include "app/CellAreas.h"
+#include "app/Seeding.h"
 #include "app/SettingsStore.h"
 #include "awt/Component.h"
 #include "awt/GdiObject.h"
@@ -133,16 +134,17 @@ void Orlivex::createBoard() {
             }
         }
         board = std::make_unique<LifeBoard>((width + cellSize - 1) / cellSize, (height + cellSize - 1) / cellSize);
-        std::vector<LifeBoard::CellArea> onScreen;
-        for (const RECT& shown : shownAreas) {
-            // A cell that a monitor shows even in part is on screen.
-            onScreen.push_back(LifeBoard::CellArea{(shown.left - seedX) / cellSize, (shown.top - seedY) / cellSize,
-                                                   (shown.right - seedX + cellSize - 1) / cellSize,
-                                                   (shown.bottom - seedY + cellSize - 1) / cellSize});
-        }
-        board->setOnScreen(onScreen);
-        const ScreenCapture screen(seedX, seedY, std::max(0, width), std::max(0, height));
-        board->seed(screen, seedX, seedY, cellSize, (tickSource() >> 2) & 255);
+        board->setOnScreen(toCellAreas(shownAreas, seedX, seedY, cellSize));
+        SeedRequest request;
+        request.originX = seedX;
+        request.originY = seedY;
+        request.width = width;
+        request.height = height;
+        request.cellSize = cellSize;
+        request.key = (tickSource() >> 2) & 255;
+        request.noiseSeed = static_cast<unsigned>(tickSource());
+        request.picture = picture;
+        seedBoard(*board, request);
     } catch (...) {
         releaseBoard();
         throw;

@@ -4,6 +4,7 @@
 #include "app/LifeBoard.h"
 #include "app/Orlivex.h"
 #include "app/ScreenCapture.h"
+#include "app/Seeding.h"
 #include "awt/DibSurface.h"
 #include "awt/OneBitSurface.h"
 #include "awt/GdiObject.h"
@@ -188,7 +189,7 @@ SeedParts seedParts(int cellSize, int width, int height) {
             }
             board.setOnScreen(onScreen);
             lap(2);
-            board.seed(capture, left, top, cellSize, 0x80);
+            seedFromPicture(board, capture, left, top, cellSize, 0x80);
             lap(3);
             BoardPainter(surface, cellSize).paintAll(board);
             lap(4);

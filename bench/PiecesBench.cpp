@@ -10,6 +10,7 @@
 #include "app/BoardPainter.h"
 #include "app/LifeBoard.h"
 #include "app/ScreenCapture.h"
+#include "app/Seeding.h"
 #include "awt/DibSurface.h"
 #include "awt/OneBitSurface.h"
 #include "awt/Screen.h"
@@ -86,7 +87,7 @@ void piecesAt(int cellSize, int generations) {
         chunked(columns, rows);
     {
         const ScreenCapture screen(left, top, width, height);
-        for (LifeBoard* board : {&bare, &reported, &drawn, &shown, &chunked}) board->seed(screen, left, top, cellSize, KEY);
+        for (LifeBoard* board : {&bare, &reported, &drawn, &shown, &chunked}) seedFromPicture(*board, screen, left, top, cellSize, KEY);
     }
     awt::OneBitSurface drawnSurface(width, height, COLOUR), shownSurface(width, height, COLOUR),
         bandSurface(width, height, COLOUR), chunkedSurface(width, height, COLOUR);

@@ -16,6 +16,7 @@
 #include "bench/PiecesBench.h"
 #include "bench/SurfaceBench.h"
 #include "bench/TickBench.h"
+#include "bench/WallpaperBench.h"
 #include "klib/Exception.h"
 #include "tests/support/SurfaceWindow.h"
 
@@ -154,9 +155,9 @@ void benchSeeding(int width, int height) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // With arguments, only the named parts run: generations, seeding, pieces, surfaces, firstpaint, ticks,
-    // cpu, or saver for the last three; or "backdrop <seconds>" shows the busy picture alone,
-    // "floor <seconds> [interval]" runs the bare floor program, and "memory <cell size>" the saver
+    // With arguments, only the named parts run: generations, wallpaper, seeding, pieces, surfaces,
+    // firstpaint, ticks, cpu, or saver for the last three; or "backdrop <seconds>" shows the busy picture
+    // alone, "floor <seconds> [interval]" runs the bare floor program, and "memory <cell size>" the saver
     // alone for its resident memory.
     const auto wanted = [&](const char* part) {
         for (int i = 1; i < argc; ++i) {
@@ -196,6 +197,7 @@ int main(int argc, char** argv) {
         }
         benchGenerations(128, 96, 2, 5000);
     }
+    if (wanted("wallpaper")) bench::benchWallpaper();
     if (wanted("seeding")) benchSeeding(width, height);
     try {
         if (argc == 3 && std::strcmp(argv[1], "memory") == 0) {

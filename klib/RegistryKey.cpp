@@ -87,6 +87,54 @@ int RegistryKey::getInt(const std::wstring& name, int defaultValue) const {
     }
 }
 
+std::wstring RegistryKey::getString(const std::wstring& name) const {
+    const wchar_t* const valueName = cstrOrNull(name);
+    // The value may grow between querying its size and reading it: read again with the new size.
+    for (;;) {
+        DWORD type = REG_NONE;
+        DWORD size = 0;
+        LSTATUS status = RegQueryValueExW(handle_, valueName, nullptr, &type, nullptr, &size);
+        if (status != ERROR_SUCCESS) {
+            throw queryFailed(name, status);
+        }
+        if (type != REG_SZ && type != REG_EXPAND_SZ) {
+            throw RegException(typeMismatch(type), 0);
+        }
+        if (size % sizeof(wchar_t) != 0) {
+            throw RegException(sizeMismatch(size), 0);
+        }
+        std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD read = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        status = RegQueryValueExW(handle_, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &read);
+        if (status == ERROR_MORE_DATA) {
+            continue;
+        }
+        if (status != ERROR_SUCCESS) {
+            throw queryFailed(name, status);
+        }
+        if (type != REG_SZ && type != REG_EXPAND_SZ) {
+            throw RegException(typeMismatch(type), 0);
+        }
+        if (read % sizeof(wchar_t) != 0) {
+            throw RegException(sizeMismatch(read), 0);
+        }
+        text.resize(read / sizeof(wchar_t));
+        const std::size_t end = text.find(L'\0');
+        if (end != std::wstring::npos) {
+            text.resize(end);
+        }
+        return text;
+    }
+}
+
+std::wstring RegistryKey::getString(const std::wstring& name, const std::wstring& defaultValue) const {
+    try {
+        return getString(name);
+    } catch (const RegException&) {
+        return defaultValue;
+    }
+}
+
 void RegistryKey::setInt(const std::wstring& name, int value) {
     const DWORD data = static_cast<DWORD>(value);
     const LSTATUS status = RegSetValueExW(handle_, cstrOrNull(name), 0, REG_DWORD,

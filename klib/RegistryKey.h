@@ -6,7 +6,7 @@
 
 namespace klib {
 
-// Owns one open registry key and reads and writes 32-bit values in it.
+// Owns one open registry key and reads and writes 32-bit values and reads strings in it.
 // Every failure is a RegException carrying the status the registry returned.
 class RegistryKey {
 public:
@@ -21,6 +21,11 @@ public:
     int getInt(const std::wstring& name) const;
     // As getInt(name), but any RegException of the read yields defaultValue.
     int getInt(const std::wstring& name, int defaultValue) const;
+    // The value must be a REG_SZ or REG_EXPAND_SZ (not expanded) of whole UTF-16 characters; the
+    // string ends at its first null or at the value's end, whichever comes first.
+    std::wstring getString(const std::wstring& name) const;
+    // As getString(name), but any RegException of the read yields defaultValue.
+    std::wstring getString(const std::wstring& name, const std::wstring& defaultValue) const;
     // Creates or replaces name as a 4-byte REG_DWORD.
     void setInt(const std::wstring& name, int value);
 

@@ -52,8 +52,8 @@ TEST_F(OnScreenTest, AnAreaCoveringTheGridPutsEveryCellOnScreenAgain) {
 
 DWORD WINAPI grey90Key() { return 0x47 << 2; }
 
-// Monitor rectangles in screen coordinates against the cells of a renderer seeded from a screen that
-// is grey 90 everywhere, with a key that brings grey 90 to life.
+// Monitor rectangles in screen coordinates against the cells of a renderer seeded from a screen of
+// greys 90 and 91 scattered (two colours, so the screen is seeded from), with a key that brings both to life.
 class ShownAreas : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -89,7 +89,8 @@ protected:
 
     // Held by pointer: fixtures must not have destructors that may throw.
     std::unique_ptr<testing_support::ScreenPicture> pictureHolder =
-        std::make_unique<testing_support::ScreenPicture>([](int, int) { return RGB(90, 90, 90); });
+        std::make_unique<testing_support::ScreenPicture>(
+            [](int x, int y) { return (x * 31 + y * 17) % 5 == 0 ? RGB(91, 91, 91) : RGB(90, 90, 90); });
     const testing_support::ScreenPicture& grey90 = *pictureHolder;
     Orlivex life;
 };

@@ -34,7 +34,7 @@ TEST_F(Executable, ImportsOnlyWindowsSystemDlls) {
         names.insert(name);
     }
     const std::set<std::string> system{"kernel32.dll", "user32.dll", "gdi32.dll",   "advapi32.dll",
-                                       "shell32.dll",  "comdlg32.dll", "imm32.dll", "msvcrt.dll"};
+                                       "shell32.dll",  "comdlg32.dll", "imm32.dll", "msvcrt.dll", "ole32.dll"};
     EXPECT_TRUE(names.count("kernel32.dll"));
     for (const auto& name : names) EXPECT_TRUE(system.count(name)) << name << " does not come with Windows";
 }

@@ -76,6 +76,33 @@ TEST_F(RegistryKeyTest, GetIntReadsOnlyAFourByteDwordAndElseThrowsOrGivesTheDefa
     }
 }
 
+// Wallpaper settings are strings: "10", "1", a path. A value without its terminating null, or with
+// text after one, reads up to the first null or the end; odd byte counts and other types are refused.
+TEST_F(RegistryKeyTest, GetStringReadsWholeCharactersOfAStringValueAndElseThrowsOrGivesTheDefault) {
+    put(L"style", REG_SZ, L"10", 3 * sizeof(wchar_t));
+    put(L"unterminated", REG_SZ, L"22", 2 * sizeof(wchar_t));
+    put(L"embedded", REG_SZ, L"6\0junk", 7 * sizeof(wchar_t));
+    put(L"empty", REG_SZ, L"", 0);
+    put(L"expand", REG_EXPAND_SZ, L"%APPDATA%", 10 * sizeof(wchar_t));
+    put(L"odd", REG_SZ, L"10", 3);
+    put(L"number", REG_DWORD, VALUE, 4);
+    put(L"multi", REG_MULTI_SZ, L"1\0\0", 3 * sizeof(wchar_t));
+    const std::wstring longPath(300, L'x');
+    put(L"long", REG_SZ, longPath.c_str(), static_cast<DWORD>((longPath.size() + 1) * sizeof(wchar_t)));
+    const klib::RegistryKey key(HKEY_CURRENT_USER, SCRATCH_PATH, KEY_READ);
+    const struct { const wchar_t* name; std::wstring text; } reads[] = {
+        {L"style", L"10"}, {L"unterminated", L"22"}, {L"embedded", L"6"}, {L"empty", L""},
+        {L"expand", L"%APPDATA%"}, {L"long", longPath}};
+    for (const auto& r : reads) EXPECT_EQ(key.getString(r.name, L"?"), r.text) << r.name;
+    const struct { const wchar_t* name; const wchar_t* message; int code; } failures[] = {
+        {L"odd", L"size mismatch: 3", 0}, {L"number", L"type mismatch: 4", 0}, {L"multi", L"type mismatch: 7", 0},
+        {L"missing", L"::RegQueryValueEx(missing) failed", ERROR_FILE_NOT_FOUND}};
+    for (const auto& f : failures) {
+        expectRegException([&] { key.getString(f.name); }, f.message, f.code);
+        EXPECT_EQ(key.getString(f.name, L"-"), L"-");
+    }
+}
+
 TEST_F(RegistryKeyTest, SetIntStoresAFourByteDwordAndNullStringNamesTheDefaultValue) {
     put(nullptr, REG_DWORD, VALUE, 4);
     put(L"v", REG_SZ, L"50", 3 * sizeof(wchar_t));

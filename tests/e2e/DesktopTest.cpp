@@ -1,0 +1,423 @@
+// orlivex.scr /s where the screen shows nothing to grow from: on a desktop of its own, as the system
+// starts a secure saver after the idle time, and with the picture setting telling it not to read the
+// screen. The test process sees only its own desktop; a thread of its own that owns no window joins
+// the saver's desktop to find the saver's window there and capture it.
+#include <wincodec.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "klib/ComPtr.h"
+#include "tests/support/ImageFiles.h"
+#include "tests/e2e/E2e.h"
+
+namespace {
+
+using e2e::Capture;
+
+const COLORREF COLOUR = RGB(0x20, 0xC0, 0x40);
+
+int greyOf(std::uint32_t rgb) {
+    return static_cast<int>((((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF)) / 3);
+}
+
+// The states of a board's cells, read from the top-left pixel of each cell of a capture.
+struct Cells {
+    int columns = 0;
+    int rows = 0;
+    std::vector<bool> live;
+    bool at(int column, int row) const {
+        return column >= 0 && row >= 0 && column < columns && row < rows &&
+               live[static_cast<size_t>(row) * columns + column];
+    }
+    int count() const { return static_cast<int>(std::count(live.begin(), live.end(), true)); }
+};
+
+Cells cellsOf(const Capture& capture, int size) {
+    Cells cells{(capture.width + size - 1) / size, (capture.height + size - 1) / size, {}};
+    for (int row = 0; row < cells.rows; ++row)
+        for (int column = 0; column < cells.columns; ++column)
+            cells.live.push_back(capture.at(column * size, row * size) != 0);
+    return cells;
+}
+
+// The cells whose pixel of picture (width pixels a row, top row first) lies in band's 32 grey levels.
+Cells bandOf(const std::vector<std::uint32_t>& picture, int width, int size, const Cells& shape, int band) {
+    Cells cells{shape.columns, shape.rows, {}};
+    for (int row = 0; row < cells.rows; ++row)
+        for (int column = 0; column < cells.columns; ++column)
+            cells.live.push_back(greyOf(picture[static_cast<size_t>(row) * size * width + column * size]) >> 5 ==
+                                 band);
+    return cells;
+}
+
+Cells nextGeneration(const Cells& cells) {
+    Cells next{cells.columns, cells.rows, {}};
+    for (int row = 0; row < cells.rows; ++row)
+        for (int column = 0; column < cells.columns; ++column) {
+            int around = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) around += (dx || dy) && cells.at(column + dx, row + dy);
+            next.live.push_back(around == 3 || (around == 2 && cells.at(column, row)));
+        }
+    return next;
+}
+
+double agreement(const Cells& a, const Cells& b) {
+    size_t same = 0;
+    for (size_t i = 0; i < a.live.size(); ++i) same += a.live[i] == b.live[i];
+    return static_cast<double>(same) / static_cast<double>(a.live.size());
+}
+
+// How closely the board is one band of the picture's grey levels, over the band the clock may have
+// picked: as generation 0, or as generation 1 should the first tick come before the capture.
+double bestBandAgreement(const Cells& board, const std::vector<std::uint32_t>& picture, int width, int size,
+                         bool orNext = true) {
+    double best = 0;
+    for (int band = 0; band < 8; ++band) {
+        const Cells zero = bandOf(picture, width, size, board, band);
+        best = std::max({best, agreement(board, zero), orNext ? agreement(board, nextGeneration(zero)) : 0.0});
+    }
+    return best;
+}
+
+// A generated picture's band: a fair share of the cells alive, spread over the board, as shapes
+// rather than scattered births: most live cells touch another across an edge.
+void expectOrganic(const Cells& board) {
+    const double live = static_cast<double>(board.count()) / static_cast<double>(board.live.size());
+    EXPECT_GE(live, 0.03);
+    EXPECT_LE(live, 0.60);
+    int touching = 0, rows = 0, columns = 0;
+    for (int row = 0; row < board.rows; ++row) {
+        bool any = false;
+        for (int column = 0; column < board.columns; ++column) {
+            if (!board.at(column, row)) continue;
+            any = true;
+            touching += board.at(column - 1, row) || board.at(column + 1, row) || board.at(column, row - 1) ||
+                        board.at(column, row + 1);
+        }
+        rows += any;
+    }
+    for (int column = 0; column < board.columns; ++column) {
+        bool any = false;
+        for (int row = 0; row < board.rows && !any; ++row) any = board.at(column, row);
+        columns += any;
+    }
+    EXPECT_GE(rows, board.rows / 10) << "live cells in too few rows";
+    EXPECT_GE(columns, board.columns / 10) << "live cells in too few columns";
+    EXPECT_GE(touching, board.count() * 3 / 4) << "scattered cells, not shapes";
+}
+
+// A smooth picture with every grey level about equally common, so that every band brings an eighth
+// of the cells alive: written as a JPEG of the screen's size, so filling the screen places it unscaled.
+std::vector<std::uint32_t> makeLandscape(int width, int height) {
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            // A triangle wave over bent diagonals: levels 0 to 255 and back, evenly.
+            const int phase = static_cast<int>(x * 1.7 + y * 1.1 + 60 * std::sin(y / 53.0) + 40 * std::sin(x / 71.0));
+            const int folded = ((phase % 512) + 512) % 512;
+            const auto grey = static_cast<std::uint32_t>(folded < 256 ? folded : 511 - folded);
+            pixels.push_back(grey << 16 | grey << 8 | grey);
+        }
+    return pixels;
+}
+
+// The JPEG decoded here as the saver would: 0x00RRGGBB, top row first; empty when it cannot be.
+std::vector<std::uint32_t> decode(const std::wstring& path, int width, int height) {
+    klib::ComPtr<IWICImagingFactory> factory;
+    klib::ComPtr<IWICBitmapDecoder> decoder;
+    klib::ComPtr<IWICBitmapFrameDecode> frame;
+    klib::ComPtr<IWICFormatConverter> converter;
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                factory.putVoid())) ||
+        FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                  decoder.put())) ||
+        FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put())) ||
+        FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)) ||
+        FAILED(converter->CopyPixels(nullptr, static_cast<UINT>(width) * 4, static_cast<UINT>(pixels.size() * 4),
+                                     reinterpret_cast<BYTE*>(pixels.data()))))
+        return {};
+    for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+std::wstring readString(HKEY key, const wchar_t* name, bool* present) {
+    wchar_t text[1024] = {};
+    DWORD size = sizeof text - sizeof(wchar_t), type = 0;
+    *present = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
+               type == REG_SZ;
+    return *present ? std::wstring(text) : std::wstring();
+}
+
+void writeString(HKEY key, const wchar_t* name, const std::wstring& text) {
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+// The desktop's wallpaper for a test: the file, WallpaperStyle and TileWallpaper; all of it as it was
+// when the holder goes.
+class WallpaperSetting {
+public:
+    WallpaperSetting() {
+        wchar_t path[MAX_PATH * 4] = {};
+        SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH * 4, path, 0);
+        oldPath_ = path;
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr);
+        oldStyle_ = readString(key_, L"WallpaperStyle", &hadStyle_);
+        oldTile_ = readString(key_, L"TileWallpaper", &hadTile_);
+    }
+    WallpaperSetting(const WallpaperSetting&) = delete;
+    WallpaperSetting& operator=(const WallpaperSetting&) = delete;
+    ~WallpaperSetting() {
+        const auto restore = [&](const wchar_t* name, bool had, const std::wstring& text) {
+            if (had)
+                writeString(key_, name, text);
+            else
+                RegDeleteValueW(key_, name);
+        };
+        restore(L"WallpaperStyle", hadStyle_, oldStyle_);
+        restore(L"TileWallpaper", hadTile_, oldTile_);
+        RegCloseKey(key_);
+        SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(oldPath_.c_str()), SPIF_UPDATEINIFILE);
+    }
+    // An empty path: no picture, the background colour only.
+    bool set(const std::wstring& path, const wchar_t* style, const wchar_t* tile) {
+        writeString(key_, L"WallpaperStyle", style);
+        writeString(key_, L"TileWallpaper", tile);
+        wchar_t readBack[MAX_PATH * 4] = {};
+        return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(path.c_str()),
+                                     SPIF_UPDATEINIFILE) &&
+               SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH * 4, readBack, 0) && path == readBack;
+    }
+
+private:
+    HKEY key_ = nullptr;
+    std::wstring oldPath_, oldStyle_, oldTile_;
+    bool hadStyle_ = false, hadTile_ = false;
+};
+
+// A desktop of its own in the interactive window station, of the screen's size; closed, with Wine's
+// record of its size, when the holder goes.
+class SaverDesktop {
+public:
+    explicit SaverDesktop(const std::wstring& name) : name_(name) {
+        const RECT screen = e2e::screenRect();
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &sizes_, nullptr);
+        writeString(sizes_, name.c_str(),
+                    std::to_wstring(screen.right - screen.left) + L"x" + std::to_wstring(screen.bottom - screen.top));
+        desktop_ = CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    }
+    SaverDesktop(const SaverDesktop&) = delete;
+    SaverDesktop& operator=(const SaverDesktop&) = delete;
+    ~SaverDesktop() {
+        if (desktop_) CloseDesktop(desktop_);
+        RegDeleteValueW(sizes_, name_.c_str());
+        RegCloseKey(sizes_);
+    }
+    bool made() const { return desktop_ != nullptr; }
+    const std::wstring& name() const { return name_; }
+
+private:
+    std::wstring name_;
+    HKEY sizes_ = nullptr;
+    HDESK desktop_ = nullptr;
+};
+
+// orlivex.scr /s started on desktop as the system starts it there; ended when the holder goes.
+class SaverOnDesktop {
+public:
+    explicit SaverOnDesktop(const std::wstring& desktop) {
+        std::wstring commandLine = L"\"" + e2e::saverPath() + L"\" /s";
+        std::wstring station = L"WinSta0\\" + desktop;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.lpDesktop = &station[0];
+        if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
+            info_ = PROCESS_INFORMATION{};
+    }
+    SaverOnDesktop(const SaverOnDesktop&) = delete;
+    SaverOnDesktop& operator=(const SaverOnDesktop&) = delete;
+    ~SaverOnDesktop() {
+        if (!info_.hProcess) return;
+        TerminateProcess(info_.hProcess, 255);
+        WaitForSingleObject(info_.hProcess, e2e::PROMPTLY_MS);
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    bool started() const { return info_.hProcess != nullptr; }
+    DWORD id() const { return info_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Polls (until timeoutMs) for the first paint of process pid's visible window on the calling thread's
+// desktop: the window's area in black and colour only, with live cells. Empty on time-out.
+Capture waitForFirstPaint(DWORD pid, DWORD timeoutMs) {
+    Capture painted;
+    e2e::pumpUntil(
+        [&] {
+            std::pair<DWORD, HWND> search{pid, nullptr};
+            EnumDesktopWindows(
+                GetThreadDesktop(GetCurrentThreadId()),
+                [](HWND window, LPARAM context) -> BOOL {
+                    auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(context);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    RECT rect{};
+                    GetWindowRect(window, &rect);
+                    // The largest: the saver's window over the whole screen.
+                    RECT held{};
+                    if (s->second) GetWindowRect(s->second, &held);
+                    if (owner == s->first && IsWindowVisible(window) &&
+                        (rect.right - rect.left) * (rect.bottom - rect.top) > (held.right - held.left) * (held.bottom - held.top))
+                        s->second = window;
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            if (!search.second) return false;
+            Capture capture;
+            try {
+                capture = e2e::captureScreen(e2e::rectOf(search.second));
+            } catch (const std::exception&) {
+                return false;  // the window went, or is not yet shown, while it was read
+            }
+            const auto isCell = [](std::uint32_t p) { return p == 0 || p == e2e::rgbOf(COLOUR); };
+            if (!std::all_of(capture.pixels.begin(), capture.pixels.end(), isCell) ||
+                std::all_of(capture.pixels.begin(), capture.pixels.end(), [](std::uint32_t p) { return p == 0; }))
+                return false;
+            painted = std::move(capture);
+            return true;
+        },
+        timeoutMs);
+    return painted;
+}
+
+// The saver's first paint captured by a thread that joins desktop name (owning no window, it may).
+Capture firstPaintOnDesktop(const std::wstring& name, DWORD pid) {
+    struct Job {
+        std::wstring name;
+        DWORD pid;
+        Capture capture;
+    } job{name, pid, {}};
+    const auto run = [](void* parameter) -> DWORD {
+        Job& j = *static_cast<Job*>(parameter);
+        HDESK desktop = OpenDesktopW(j.name.c_str(), 0, FALSE, GENERIC_ALL);
+        if (!desktop) return 1;
+        if (SetThreadDesktop(desktop)) j.capture = waitForFirstPaint(j.pid, e2e::STARTUP_MS);
+        CloseDesktop(desktop);
+        return 0;
+    };
+    HANDLE thread = CreateThread(nullptr, 0, run, &job, 0, nullptr);
+    if (!thread) return Capture{};
+    // The thread's wait is bounded; this one waits a little longer, and gives up rather than hang.
+    const bool ended = WaitForSingleObject(thread, e2e::STARTUP_MS + e2e::PROMPTLY_MS) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    return ended ? job.capture : Capture{};
+}
+
+class DesktopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(apartment.isReady());
+        const RECT screen = e2e::screenRect();
+        width = screen.right - screen.left;
+        height = screen.bottom - screen.top;
+        wchar_t folder[MAX_PATH];
+        GetTempPathW(MAX_PATH, folder);
+        jpeg = std::wstring(folder) + L"orlivex-desktop-" + std::to_wstring(GetCurrentProcessId()) + L".jpg";
+        ASSERT_TRUE(testing_support::writeImage(jpeg, GUID_ContainerFormatJpeg, width, height,
+                                                makeLandscape(width, height)));
+        decoded = decode(jpeg, width, height);
+        ASSERT_FALSE(decoded.empty());
+        settings.set(L"interval", 1000);
+    }
+    void TearDown() override { DeleteFileW(jpeg.c_str()); }
+
+    // The first paint of /s started on a fresh desktop of its own.
+    Capture firstPaintOnOwnDesktop() {
+        const SaverDesktop desktop(L"OrlivexSaver" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(++desktops));
+        if (!desktop.made()) return Capture{};
+        const SaverOnDesktop saver(desktop.name());
+        return saver.started() ? firstPaintOnDesktop(desktop.name(), saver.id()) : Capture{};
+    }
+    // The first paint of /s on this desktop over a busy screen: a grey ramp, a picture of its own.
+    Capture firstPaintOverRamp() {
+        const e2e::GreyRamp ramp(e2e::screenRect());
+        e2e::movePointer(300, 300);  // at rest, so the saver's first move message only records it
+        e2e::Process saver(L"/s");
+        return waitForFirstPaint(saver.id(), e2e::STARTUP_MS);
+    }
+    std::vector<std::uint32_t> rampPicture() const {
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) pixels.push_back(0x010101u * e2e::GreyRamp::greyAt(x, width));
+        return pixels;
+    }
+
+    klib::ComApartment apartment{COINIT_APARTMENTTHREADED};
+    e2e::StoredSettings settings;
+    WallpaperSetting wallpaper;
+    int width = 0, height = 0, desktops = 0;
+    std::wstring jpeg;
+    std::vector<std::uint32_t> decoded;
+};
+
+// On a desktop of its own. Under Wine, once another desktop has shown windows, captures of this one
+// read black: tests/CMakeLists.txt runs these in a Wine of their own.
+class OwnDesktopTest : public DesktopTest {};
+
+// Wine draws only bitmaps on its desktops: a JPEG's band shows that the saver read the file itself.
+TEST_F(OwnDesktopTest, GenerationZeroFollowsAJpegWallpaper) {
+    settings.set(L"size", 2);
+    settings.set(L"color", COLOUR);
+    ASSERT_TRUE(wallpaper.set(jpeg, L"10", L"0"));
+    const Capture first = firstPaintOnOwnDesktop();
+    ASSERT_EQ(first.width, width) << "no first paint of the saver's window on its desktop";
+    ASSERT_EQ(first.height, height);
+    EXPECT_GE(bestBandAgreement(cellsOf(first, 2), decoded, width, 2), 0.95);
+}
+
+TEST_F(OwnDesktopTest, WithoutWallpaperGenerationZeroIsAGeneratedPicture) {
+    settings.set(L"size", 4);
+    settings.set(L"color", COLOUR);
+    ASSERT_TRUE(wallpaper.set(L"", L"10", L"0"));
+    const Capture first = firstPaintOnOwnDesktop();
+    ASSERT_EQ(first.width, width) << "no first paint (or no live cell) of the saver's window on its desktop";
+    expectOrganic(cellsOf(first, 4));
+}
+
+// Over a ramp the screen's band would be a vertical stripe; picture 1 shows the wallpaper's instead.
+TEST_F(DesktopTest, OverABusyScreenPictureOneGivesTheWallpaperAndTwoAGeneratedPicture) {
+    settings.set(L"size", 2);
+    settings.set(L"color", COLOUR);
+    ASSERT_TRUE(wallpaper.set(jpeg, L"10", L"0"));
+    const std::vector<std::uint32_t> ramp = rampPicture();
+
+    settings.set(L"picture", 1);
+    const Capture fromWallpaper = firstPaintOverRamp();
+    ASSERT_EQ(fromWallpaper.width, width) << "picture 1: no first paint";
+    const Cells wallpaperBoard = cellsOf(fromWallpaper, 2);
+    EXPECT_GE(bestBandAgreement(wallpaperBoard, decoded, width, 2), 0.95);
+    EXPECT_GE(wallpaperBoard.count(), static_cast<int>(wallpaperBoard.live.size()) / 20) << "nearly empty";
+    EXPECT_LT(bestBandAgreement(wallpaperBoard, ramp, width, 2, false), 0.95) << "picture 1 read the screen";
+
+    settings.set(L"picture", 2);
+    const Capture generated = firstPaintOverRamp();
+    ASSERT_EQ(generated.width, width) << "picture 2: no first paint";
+    const Cells generatedBoard = cellsOf(generated, 2);
+    expectOrganic(generatedBoard);
+    EXPECT_LT(bestBandAgreement(generatedBoard, decoded, width, 2), 0.95) << "picture 2 read the wallpaper";
+    EXPECT_LT(bestBandAgreement(generatedBoard, ramp, width, 2, false), 0.95) << "picture 2 read the screen";
+}
+
+}  // namespace
