@@ -1,7 +1,7 @@
 #include "app/WallpaperLoader.h"
 
 #include "app/WallpaperFile.h"
-#include "awt/TextMetrics.h"
+#include "awt/Screen.h"
 #include "klib/ComPtr.h"
 #include "klib/KernelHandle.h"
 #include "klib/ManagedThread.h"

@@ -7,7 +7,6 @@
 #include "awt/DibSurface.h"
 #include "awt/OneBitSurface.h"
 #include "awt/Screen.h"
-#include "awt/TextMetrics.h"
 #include "bench/AllocationCount.h"
 #include "bench/Backdrop.h"
 #include "bench/BenchClock.h"

@@ -1,11 +1,11 @@
 #include "klib/KernelHandle.h"
 
-#include "klib/Exception.h"
+#include "klib/Win32Failure.h"
 
 namespace klib {
 
 void KernelHandleTraits::fail(DWORD error) {
-    throw Exception(L"::CloseHandle() failed", static_cast<int>(error));
+    throwFailure(L"::CloseHandle", error);
 }
 
 }  // namespace klib
