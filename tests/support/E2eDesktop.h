@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -130,10 +131,20 @@ private:
 };
 
 // Polls (until timeoutMs) for the first paint of process pid's visible window on the calling thread's
-// desktop: the window's area in black and colour only, with live cells. Empty on time-out.
+// desktop: the window's area in black and colour only, with live cells. Empty on time-out. It may run
+// on a thread without a toolkit: a thread that joins another desktop owns no window, so it polls
+// without pumping.
 inline Capture waitForFirstPaint(DWORD pid, COLORREF colour, DWORD timeoutMs) {
     Capture painted;
-    pumpUntil(
+    const auto poll = [](const std::function<bool()>& condition, DWORD withinMs) {
+        const ULONGLONG deadline = GetTickCount64() + withinMs;
+        while (!condition()) {
+            if (GetTickCount64() >= deadline) return false;
+            MsgWaitForMultipleObjectsEx(0, nullptr, 20, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        }
+        return true;
+    };
+    poll(
         [&] {
             std::pair<DWORD, HWND> search{pid, nullptr};
             EnumDesktopWindows(
