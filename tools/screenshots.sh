@@ -4,6 +4,8 @@
 #                                       (en_US.UTF-8) and in Japanese (ja_JP.UTF-8)
 #   takeover.gif                        the saver taking over the desktop, a few seconds, half size
 #   saver.png                           the saver a few seconds later
+#   wallpaper.png                       a JPEG wallpaper, and beside it the saver grown from it with
+#                                       picture 1 (the wallpaper), both half size
 #   tools/screenshots.sh path/to/orlivex.scr folder
 set -euo pipefail
 scr=$1
@@ -93,3 +95,28 @@ convert \( -delay 150 "$work/frame-000.miff" -filter box -resize 50% -colors 256
 
 import -silent -window root "$shots/saver.png"
 end_with_key "$saver" shift
+
+# The wallpaper: a smooth landscape, clouded sky over three ranges of wooded hills, of every grey level, so that any
+# band the clock picks grows shapes. Wine's desktop cannot show a JPEG, so what the saver shows it
+# read from the file itself. Drawn at a quarter of the size: -fx takes a minute at full size.
+a="(0.48+0.05*sin(i/w*7+1)+0.02*sin(i/w*19))"
+b="(0.64+0.07*sin(i/w*4.5+2)+0.02*sin(i/w*23))"
+c="(0.80+0.05*sin(i/w*3+4))"
+t="(j/h)"
+convert -size "$((width / 4))x$((height / 4))" xc: \( -seed 5 plasma:grey50-grey50 -colorspace Gray -blur 0x6 -auto-level \) \
+    -fx "($t<$a ? 1-0.45*$t : ($t<$b ? 0.62-0.5*($t-$a) : ($t<$c ? 0.42-0.6*($t-$b) : 0.26-0.9*($t-$c)))) + 0.3*(v-0.5)" \
+    -resize "${width}x${height}!" -blur 0x2 \( -size 1x256 gradient:'#cfe6f7'-'#0e2a12' -rotate 90 \) -clut \
+    -quality 92 "$work/wallpaper.jpg"
+wine reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /t REG_SZ /d "Z:${work//\//\\}\\wallpaper.jpg" /f >/dev/null
+wine reg add 'HKCU\Control Panel\Desktop' /v WallpaperStyle /t REG_SZ /d 10 /f >/dev/null
+wine reg add 'HKCU\Control Panel\Desktop' /v TileWallpaper /t REG_SZ /d 0 /f >/dev/null
+wine reg add 'HKCU\Software\Kuroko\Orlivex' /v picture /t REG_DWORD /d 1 /f >/dev/null
+wine "$scr" /s &
+saver=$!
+wait_for_window >/dev/null
+# The first generations: the board is painted as the window appears.
+import -silent -window root "$work/grown.png"
+end_with_key "$saver" shift
+wine reg delete 'HKCU\Software\Kuroko\Orlivex' /v picture /f >/dev/null
+convert \( "$work/wallpaper.jpg" -resize 50% \) \( "$work/grown.png" -resize 50% \) -background white -splice 8x0 \
+    +append -chop 8x0 "$shots/wallpaper.png"
