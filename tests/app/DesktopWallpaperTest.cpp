@@ -125,22 +125,6 @@ TEST_F(DesktopWallpaper, CentredAndTiledPicturesLieOnTheirOwnMonitorsPixelForPix
     }
 }
 
-// Stretched, each picture's corners reach its own monitor's corners.
-TEST_F(DesktopWallpaper, StretchedPicturesFillTheirOwnMonitorsCornerToCorner) {
-    desktop.position = DWPOS_STRETCH;
-    const auto picture = place();
-    ASSERT_NE(nullptr, picture);
-    const struct { POINT at; std::uint32_t rgb; } corners[] = {
-        {{0, 0}, leftPixel(0, 0)}, {{39, 0}, leftPixel(LEFT_WIDTH - 1, 0)},
-        {{0, 19}, leftPixel(0, LEFT_HEIGHT - 1)}, {{39, 19}, leftPixel(LEFT_WIDTH - 1, LEFT_HEIGHT - 1)},
-        {{40, 4}, rightPixel(0, 0)}, {{63, 4}, rightPixel(RIGHT_WIDTH - 1, 0)},
-        {{40, 33}, rightPixel(0, RIGHT_HEIGHT - 1)}, {{63, 33}, rightPixel(RIGHT_WIDTH - 1, RIGHT_HEIGHT - 1)}};
-    for (const auto& corner : corners) {
-        EXPECT_EQ(colourOf(corner.rgb), picture->getPixel(corner.at.x, corner.at.y) & 0xFFFFFF)
-            << "at " << corner.at.x << "," << corner.at.y;
-    }
-}
-
 // What the interface cannot say is left to the fallbacks: a monitor without a rectangle is left out, one
 // without a picture shows the background, and no position at all leaves the classic settings to serve.
 TEST_F(DesktopWallpaper, WhatTheInterfaceCannotSayIsLeftOutOrFilledIn) {
