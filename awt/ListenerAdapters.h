@@ -10,12 +10,15 @@ namespace awt {
 
 // Listener adapters that call a method without arguments of an owning object.
 
+// What every adapter holds: the owner and its method.
 template <class T>
-class ActionListener_mem_fun_t : public ActionListener {
+class MemberCall {
 public:
     using Method = void (T::*)();
-    ActionListener_mem_fun_t(T* owner, Method method) noexcept : owner(owner), method(method) {}
-    void actionPerformed(ActionEvent&) override { (owner->*method)(); }
+    MemberCall(T* owner, Method method) noexcept : owner(owner), method(method) {}
+
+protected:
+    void call() const { (owner->*method)(); }
 
 private:
     T* owner;  // not owned
@@ -23,47 +26,43 @@ private:
 };
 
 template <class T>
-class AdjustmentListener_mem_fun_t : public AdjustmentListener {
+class ActionListener_mem_fun_t : public ActionListener, private MemberCall<T> {
 public:
-    using Method = void (T::*)();
-    AdjustmentListener_mem_fun_t(T* owner, Method method) noexcept : owner(owner), method(method) {}
+    using typename MemberCall<T>::Method;
+    using MemberCall<T>::MemberCall;
+    void actionPerformed(ActionEvent&) override { this->call(); }
+};
+
+template <class T>
+class AdjustmentListener_mem_fun_t : public AdjustmentListener, private MemberCall<T> {
+public:
+    using typename MemberCall<T>::Method;
+    using MemberCall<T>::MemberCall;
     // The kind of adjustment and the value are the caller's to read from the source.
-    void adjustmentValueChanged(AdjustmentEvent&) override { (owner->*method)(); }
-
-private:
-    T* owner;  // not owned
-    Method method;
+    void adjustmentValueChanged(AdjustmentEvent&) override { this->call(); }
 };
 
 template <class T>
-class ItemListener_mem_fun_t : public ItemListener {
+class ItemListener_mem_fun_t : public ItemListener, private MemberCall<T> {
 public:
-    using Method = void (T::*)();
-    ItemListener_mem_fun_t(T* owner, Method method) noexcept : owner(owner), method(method) {}
+    using typename MemberCall<T>::Method;
+    using MemberCall<T>::MemberCall;
     // The item is the caller's to read from the source.
-    void itemStateChanged(ItemEvent&) override { (owner->*method)(); }
-
-private:
-    T* owner;  // not owned
-    Method method;
+    void itemStateChanged(ItemEvent&) override { this->call(); }
 };
 
 // Claims the key press it handles, so it goes no further.
 template <class T>
-class KeyListener_mem_fun_t : public KeyListener {
+class KeyListener_mem_fun_t : public KeyListener, private MemberCall<T> {
 public:
-    using Method = void (T::*)();
-    KeyListener_mem_fun_t(T* owner, Method method) noexcept : owner(owner), method(method) {}
+    using typename MemberCall<T>::Method;
+    using MemberCall<T>::MemberCall;
     void keyPressed(KeyEvent& event) override {
-        (owner->*method)();
+        this->call();
         event.consumed = true;
     }
     void keyReleased(KeyEvent&) override {}
     void keyTyped(KeyEvent&) override {}
-
-private:
-    T* owner;  // not owned
-    Method method;
 };
 
 // Makes adapters of one kind bound to one owner and keeps them until it goes.

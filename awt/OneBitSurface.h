@@ -2,12 +2,10 @@
 
 #include <windows.h>
 
-#include "awt/DirtyBands.h"
-#include "awt/GdiObject.h"
+#include "awt/DibSection.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace awt {
 
@@ -25,7 +23,7 @@ namespace awt {
 //   surface.row(y)[x / 8] |= 0x80 >> (x % 8);
 //   surface.markDirty(x, y, x + 1, y + 1);
 //   surface.present(windowDC);
-class OneBitSurface {
+class OneBitSurface : public DibSection {
 public:
     // Throws AWTException with the failing call ("::CreateCompatibleDC() failed",
     // "::CreateDIBSection() failed", "::SelectObject() failed"); nothing is left behind then.
@@ -37,12 +35,8 @@ public:
     // is unwinding.
     ~OneBitSurface() noexcept(false) = default;
 
-    int getWidth() const noexcept { return width; }
-    int getHeight() const noexcept { return height; }
     // Bytes per row.
     int getStride() const noexcept { return stride; }
-    // For GDI drawing and copying; GdiFlush before reading bits that GDI drew.
-    HDC getDC() const noexcept { return memory.get(); }
     std::uint8_t* row(int y) noexcept { return bits + static_cast<std::size_t>(y) * stride; }
     const std::uint8_t* row(int y) const noexcept { return bits + static_cast<std::size_t>(y) * stride; }
     // The colour pixel (x, y) shows; CLR_INVALID outside the surface.
@@ -53,12 +47,6 @@ public:
     // Throws AWTException "::SetDIBColorTable() failed"; the surface keeps its colour then.
     void setColor(COLORREF colour);
 
-    // Records [left, right) x [top, bottom) as changed, cut to the surface.
-    void markDirty(int left, int top, int right, int bottom) noexcept { dirty.mark(left, top, right, bottom); }
-    void markAllDirty() noexcept { dirty.markAll(); }
-    bool isDirty() const noexcept { return dirty.any(); }
-    // The rectangles present() would copy now.
-    std::vector<RECT> dirtyRectangles() const { return dirty.rectangles(); }
     // Copies the dirty parts onto dc at the same coordinates and forgets them. Returns false when a
     // copy failed (a window going away); the parts are forgotten either way.
     bool present(HDC dc);
@@ -72,16 +60,9 @@ public:
 private:
     void prepare(HDC dc) const noexcept;
 
-    int width;
-    int height;
     int stride;
     COLORREF colour;
-    // Released in reverse: memory's own bitmap selected back, then the section deleted, then the context.
-    CreatedDC memory;
-    GdiObject bitmap;
-    Selection selection;
-    std::uint8_t* bits = nullptr;  // of bitmap
-    DirtyBands dirty;
+    std::uint8_t* bits;  // the section's
 };
 
 }  // namespace awt

@@ -16,8 +16,37 @@ std::wstring sizeMismatch(DWORD size) {
     return L"size mismatch: " + toUnsignedString(size);
 }
 
-RegException queryFailed(const std::wstring& name, LSTATUS status) {
-    return failure<RegException>(L"::RegQueryValueEx", name, static_cast<DWORD>(status));
+// Queries the value name of key into data (null: only its type and size). Returns false for
+// ERROR_MORE_DATA, the value having grown since its size was read, when the caller can read again;
+// throws RegException "::RegQueryValueEx(<name>) failed" for any other failure.
+bool query(HKEY key, const std::wstring& name, DWORD& type, void* data, DWORD& size, bool canReadAgain = false) {
+    type = REG_NONE;
+    const LSTATUS status = RegQueryValueExW(key, cstrOrNull(name), nullptr, &type, static_cast<BYTE*>(data), &size);
+    if (status == ERROR_MORE_DATA && canReadAgain) {
+        return false;
+    }
+    if (status != ERROR_SUCCESS) {
+        throwFailure<RegException>(L"::RegQueryValueEx", name, static_cast<DWORD>(status));
+    }
+    return true;
+}
+
+void checkDword(DWORD type, DWORD size) {
+    if (type != REG_DWORD) {
+        throw RegException(typeMismatch(type), 0);
+    }
+    if (size != sizeof(DWORD)) {
+        throw RegException(sizeMismatch(size), 0);
+    }
+}
+
+void checkString(DWORD type, DWORD size) {
+    if (type != REG_SZ && type != REG_EXPAND_SZ) {
+        throw RegException(typeMismatch(type), 0);
+    }
+    if (size % sizeof(wchar_t) != 0) {
+        throw RegException(sizeMismatch(size), 0);
+    }
 }
 
 }  // namespace
@@ -47,35 +76,17 @@ RegistryKey::~RegistryKey() {
 }
 
 int RegistryKey::getInt(const std::wstring& name) const {
-    const wchar_t* const valueName = cstrOrNull(name);
     DWORD type = REG_NONE;
     DWORD size = 0;
-    LSTATUS status = RegQueryValueExW(handle_, valueName, nullptr, &type, nullptr, &size);
-    if (status != ERROR_SUCCESS) {
-        throw queryFailed(name, status);
-    }
-    if (type != REG_DWORD) {
-        throw RegException(typeMismatch(type), 0);
-    }
-    if (size != sizeof(DWORD)) {
-        throw RegException(sizeMismatch(size), 0);
-    }
-
+    query(handle_, name, type, nullptr, size);
+    checkDword(type, size);
     // The value may be rewritten between the two queries: the buffer size bounds the read
     // (a longer value fails with ERROR_MORE_DATA), and the type and size are checked again
     // so that a shorter value or another type is never returned as a partly filled DWORD.
     DWORD data = 0;
     size = sizeof(data);
-    status = RegQueryValueExW(handle_, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
-    if (status != ERROR_SUCCESS) {
-        throw queryFailed(name, status);
-    }
-    if (type != REG_DWORD) {
-        throw RegException(typeMismatch(type), 0);
-    }
-    if (size != sizeof(DWORD)) {
-        throw RegException(sizeMismatch(size), 0);
-    }
+    query(handle_, name, type, &data, size);
+    checkDword(type, size);
     return static_cast<int>(data);
 }
 
@@ -88,36 +99,18 @@ int RegistryKey::getInt(const std::wstring& name, int defaultValue) const {
 }
 
 std::wstring RegistryKey::getString(const std::wstring& name) const {
-    const wchar_t* const valueName = cstrOrNull(name);
     // The value may grow between querying its size and reading it: read again with the new size.
     for (;;) {
         DWORD type = REG_NONE;
         DWORD size = 0;
-        LSTATUS status = RegQueryValueExW(handle_, valueName, nullptr, &type, nullptr, &size);
-        if (status != ERROR_SUCCESS) {
-            throw queryFailed(name, status);
-        }
-        if (type != REG_SZ && type != REG_EXPAND_SZ) {
-            throw RegException(typeMismatch(type), 0);
-        }
-        if (size % sizeof(wchar_t) != 0) {
-            throw RegException(sizeMismatch(size), 0);
-        }
+        query(handle_, name, type, nullptr, size);
+        checkString(type, size);
         std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
         DWORD read = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        status = RegQueryValueExW(handle_, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &read);
-        if (status == ERROR_MORE_DATA) {
+        if (!query(handle_, name, type, &text[0], read, true)) {
             continue;
         }
-        if (status != ERROR_SUCCESS) {
-            throw queryFailed(name, status);
-        }
-        if (type != REG_SZ && type != REG_EXPAND_SZ) {
-            throw RegException(typeMismatch(type), 0);
-        }
-        if (read % sizeof(wchar_t) != 0) {
-            throw RegException(sizeMismatch(read), 0);
-        }
+        checkString(type, read);
         text.resize(read / sizeof(wchar_t));
         const std::size_t end = text.find(L'\0');
         if (end != std::wstring::npos) {
