@@ -166,8 +166,7 @@ void Component::setEnabled(bool enabled) {
         state &= static_cast<unsigned char>(~ENABLED);
     }
     if (handle != nullptr) {
-        EnableWindow(handle, enabled ? TRUE : FALSE);
-        Toolkit::rethrowParked();
+        Toolkit::sendingMessages([&] { return EnableWindow(handle, enabled ? TRUE : FALSE); });
     }
 }
 
@@ -230,9 +229,7 @@ bool Component::isShowing() const {
     if (!ClientToScreen(handle, &origin)) {
         return false;
     }
-    const HWND top = WindowFromPoint(origin);
-    Toolkit::rethrowParked();
-    return top == handle;
+    return Toolkit::sendingMessages([&] { return WindowFromPoint(origin); }) == handle;
 }
 
 bool Component::hasTabStop() const {
@@ -241,19 +238,15 @@ bool Component::hasTabStop() const {
 }
 
 LRESULT Component::sendMessage(UINT msg, WPARAM wParam, LPARAM lParam) const {
-    const LRESULT result = SendMessageW(handle, msg, wParam, lParam);
-    Toolkit::rethrowParked();
-    return result;
+    return Toolkit::sendingMessages([&] { return SendMessageW(handle, msg, wParam, lParam); });
 }
 
 void Component::showWindow(int command) {
-    ShowWindow(handle, command);
-    Toolkit::rethrowParked();
+    Toolkit::sendingMessages([&] { return ShowWindow(handle, command); });
 }
 
 void Component::focusWindow() {
-    SetFocus(handle);
-    Toolkit::rethrowParked();
+    Toolkit::sendingMessages([&] { return SetFocus(handle); });
 }
 
 Window* Component::getTopLevelWindow() {
@@ -268,9 +261,12 @@ Window* Component::getTopLevelWindow() {
 }
 
 void Component::setWindowText(const wchar_t* text) {
-    const BOOL done = SetWindowTextW(handle, text);
-    const DWORD error = GetLastError();
-    Toolkit::rethrowParked();
+    DWORD error = 0;
+    const BOOL done = Toolkit::sendingMessages([&] {
+        const BOOL set = SetWindowTextW(handle, text);
+        error = GetLastError();
+        return set;
+    });
     if (!done) {
         throwFailure(L"::SetWindowText", error);
     }
@@ -286,8 +282,10 @@ void Component::removeStyle(DWORD bits) {
 
 void Component::changeStyle(DWORD remove, DWORD add) {
     const LONG_PTR style = GetWindowLongPtrW(handle, GWL_STYLE);
-    SetWindowLongPtrW(handle, GWL_STYLE, (style & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add));
-    Toolkit::rethrowParked();
+    Toolkit::sendingMessages([&] {
+        return SetWindowLongPtrW(handle, GWL_STYLE,
+                                 (style & ~static_cast<LONG_PTR>(remove)) | static_cast<LONG_PTR>(add));
+    });
 }
 
 void Component::addMouseListener(MouseListener* listener) {

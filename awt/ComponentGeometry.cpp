@@ -113,9 +113,12 @@ Dimension Component::getMaximumSize() const {
 }
 
 void Component::setWindowPos(HWND insertAfter, int px, int py, int cx, int cy, UINT flags) {
-    const BOOL done = SetWindowPos(handle, insertAfter, px, py, cx, cy, flags);
-    const DWORD error = GetLastError();
-    Toolkit::rethrowParked();
+    DWORD error = 0;
+    const BOOL done = Toolkit::sendingMessages([&] {
+        const BOOL moved = SetWindowPos(handle, insertAfter, px, py, cx, cy, flags);
+        error = GetLastError();
+        return moved;
+    });
     if (!done) {
         throwFailure(L"::SetWindowPos", error);
     }

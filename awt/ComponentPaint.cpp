@@ -49,9 +49,12 @@ void Component::update() {
     if (GetUpdateRgn(handle, created, FALSE) == ERROR) {
         throwLastError(L"::GetUpdateRgn");
     }
-    const BOOL redrawn = RedrawWindow(handle, nullptr, created, REDRAW_NOW);
-    const DWORD error = GetLastError();
-    Toolkit::rethrowParked();
+    DWORD error = 0;
+    const BOOL redrawn = Toolkit::sendingMessages([&] {
+        const BOOL done = RedrawWindow(handle, nullptr, created, REDRAW_NOW);
+        error = GetLastError();
+        return done;
+    });
     if (!redrawn) {
         throwFailure(L"::RedrawWindow", error);
     }

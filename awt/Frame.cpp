@@ -183,10 +183,10 @@ HWND Frame::createWindow() {
 }
 
 void Frame::sendIcons(HWND window, HICON smallHandle, HICON largeHandle) {
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallHandle));
-    Toolkit::rethrowParked();
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeHandle));
-    Toolkit::rethrowParked();
+    Toolkit::sendingMessages(
+        [&] { return SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallHandle)); });
+    Toolkit::sendingMessages(
+        [&] { return SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeHandle)); });
 }
 
 void Frame::removeNotify() {

@@ -52,8 +52,9 @@ const std::wstring& TextComponent::getText() {
         const int length = GetWindowTextLengthW(handle);
         std::vector<wchar_t> buffer(static_cast<std::size_t>(length > 0 ? length : 0) + 1);
         // The length may overestimate; the copied count is what counts.
-        const int copied = GetWindowTextW(handle, buffer.data(), static_cast<int>(buffer.size()));
-        Toolkit::rethrowParked();  // WM_GETTEXT passed through our own window procedure
+        // WM_GETTEXT passes through our own window procedure.
+        const int copied = Toolkit::sendingMessages(
+            [&] { return GetWindowTextW(handle, buffer.data(), static_cast<int>(buffer.size())); });
         text.assign(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
         textStale = false;
     }

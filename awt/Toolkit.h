@@ -90,6 +90,14 @@ public:
     // dispatching, and by our own code after Win32 calls that send messages synchronously
     // (SendMessageW, SetWindowPos, ShowWindow, DestroyWindow, CreateWindowExW ...).
     static void rethrowParked();
+    // Makes call, a Win32 call that may send messages to our own windows, and then rethrows what their
+    // handlers parked; returns what call returns. A call whose last error matters reads it itself.
+    template <class Call>
+    static auto sendingMessages(Call&& call) -> decltype(call()) {
+        auto result = call();
+        rethrowParked();
+        return result;
+    }
 
     // Captures the calling thread; throws "::OpenThread(awt::Toolkit::thread) failed".
     Toolkit();

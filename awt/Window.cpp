@@ -5,6 +5,7 @@
 
 #include "awt/AWTException.h"
 #include "awt/Screen.h"
+#include "awt/Toolkit.h"
 #include "klib/Exception.h"
 
 namespace awt {
@@ -340,8 +341,7 @@ void Window::setDefaultCloseOperation(int operation) {
 
 void Window::toFront() {
     if (handle != nullptr && isVisible()) {
-        SetForegroundWindow(handle);
-        Toolkit::rethrowParked();
+        Toolkit::sendingMessages([&] { return SetForegroundWindow(handle); });
     }
 }
 

@@ -46,8 +46,8 @@ void Window::KeyAcceleratorHandler::preprocess(const MSG* msg, bool* handled) {
     }
     // A control that asks for the key as the dialog manager lets it ask (an open drop-down list for
     // Enter and Escape) gets it instead of the window.
-    const LRESULT wanted = SendMessageW(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
-    Toolkit::rethrowParked();
+    const LRESULT wanted = Toolkit::sendingMessages(
+        [&] { return SendMessageW(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg)); });
     if ((wanted & DLGC_WANTMESSAGE) != 0) {
         return;
     }
