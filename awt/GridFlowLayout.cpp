@@ -119,6 +119,22 @@ void placeInCell(Alignment alignment, int position, int cell, int size, int& out
     }
 }
 
+// Where the grid starts along one axis, between a container's insets before and after it, total long:
+// at the start, at the end (alignment farEnd), centred, or at the start with the sizes filling the
+// space between the insets (FILL).
+int gridStart(GridFlowLayout::Alignment alignment, GridFlowLayout::Alignment farEnd, std::vector<int>& sizes,
+              int gap, int before, int after, int total) {
+    const int inner = total - before - after;
+    if (alignment == GridFlowLayout::FILL) {
+        distribute(sizes, gap, inner);
+    } else if (alignment == farEnd) {
+        return total - after - extent(sizes, gap);
+    } else if (alignment == GridFlowLayout::CENTER) {
+        return before + (inner - extent(sizes, gap)) / 2;
+    }
+    return before;
+}
+
 }  // namespace
 
 void GridFlowLayout::setGrid(int newRows, int newCols) {
@@ -196,38 +212,8 @@ void GridFlowLayout::layoutContainer(Container* parent) {
     Grid grid = measure(parent);
     const Dimension size = parent->getSize();
     const Insets insets = parent->getInsets();
-    const int innerWidth = size.width - insets.left - insets.right;
-    const int innerHeight = size.height - insets.top - insets.bottom;
-
-    int x0 = insets.left;
-    switch (gridHAlign) {
-    case FILL:
-        distribute(grid.widths, hgap, innerWidth);
-        break;
-    case RIGHT:
-        x0 = size.width - insets.right - extent(grid.widths, hgap);
-        break;
-    case CENTER:
-        x0 = insets.left + (innerWidth - extent(grid.widths, hgap)) / 2;
-        break;
-    default:  // LEFT
-        break;
-    }
-    int y0 = insets.top;
-    switch (gridVAlign) {
-    case FILL:
-        distribute(grid.heights, vgap, innerHeight);
-        break;
-    case BOTTOM:
-        y0 = size.height - insets.bottom - extent(grid.heights, vgap);
-        break;
-    case CENTER:
-        y0 = insets.top + (innerHeight - extent(grid.heights, vgap)) / 2;
-        break;
-    default:  // TOP
-        break;
-    }
-
+    const int x0 = gridStart(gridHAlign, RIGHT, grid.widths, hgap, insets.left, insets.right, size.width);
+    const int y0 = gridStart(gridVAlign, BOTTOM, grid.heights, vgap, insets.top, insets.bottom, size.height);
     const int n = parent->getComponentCount();
     int i = 0;
     int y = y0;
