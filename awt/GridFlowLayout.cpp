@@ -20,28 +20,21 @@ using Alignment = GridFlowLayout::Alignment;
     throw klib::IllegalArgumentException(std::wstring(name) + L": " + klib::toString(value));
 }
 
-Alignment checkHorizontal(const wchar_t* name, Alignment alignment) {
-    switch (alignment) {
-    case GridFlowLayout::FILL:
-    case GridFlowLayout::LEFT:
-    case GridFlowLayout::RIGHT:
-    case GridFlowLayout::CENTER:
-        return alignment;
-    default:
+// Alignments along an axis: FILL, CENTER, or one of its two ends.
+Alignment checked(const wchar_t* name, Alignment alignment, Alignment start, Alignment end) {
+    if (alignment != GridFlowLayout::FILL && alignment != GridFlowLayout::CENTER && alignment != start &&
+        alignment != end) {
         throwIllegal(name, static_cast<int>(alignment));
     }
+    return alignment;
+}
+
+Alignment checkHorizontal(const wchar_t* name, Alignment alignment) {
+    return checked(name, alignment, GridFlowLayout::LEFT, GridFlowLayout::RIGHT);
 }
 
 Alignment checkVertical(const wchar_t* name, Alignment alignment) {
-    switch (alignment) {
-    case GridFlowLayout::FILL:
-    case GridFlowLayout::TOP:
-    case GridFlowLayout::BOTTOM:
-    case GridFlowLayout::CENTER:
-        return alignment;
-    default:
-        throwIllegal(name, static_cast<int>(alignment));
-    }
+    return checked(name, alignment, GridFlowLayout::TOP, GridFlowLayout::BOTTOM);
 }
 
 // The positive sizes plus one gap between each two consecutive positive ones.
