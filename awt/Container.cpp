@@ -4,6 +4,7 @@
 
 #include "awt/FocusTraversal.h"
 #include "klib/Exception.h"
+#include "klib/FirstFailure.h"
 #include "klib/Strings.h"
 
 namespace awt {
@@ -12,25 +13,13 @@ Container::Container() : layout(NullLayout::getSharedInstance()) {}
 
 Container::~Container() noexcept(false) {
     // Every child is deleted even if one of them fails; the first failure is reported afterwards.
-    std::exception_ptr failure;
+    klib::FirstFailure failure;
     while (!children.empty()) {
         Component* const child = children.back();
         children.pop_back();
-        try {
-            delete child;
-        } catch (...) {
-            if (!failure) {
-                failure = std::current_exception();
-            }
-        }
+        failure.run([child] { delete child; });
     }
-    if (failure) {
-        if (std::uncaught_exceptions() > 0) {
-            klib::reportIgnoredFailure(L"~Container(): a child's destructor failed");
-            return;
-        }
-        std::rethrow_exception(failure);
-    }
+    failure.rethrow(L"~Container(): a child's destructor failed");
 }
 
 LRESULT Container::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include "awt/Dpi.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"
+#include "klib/FirstFailure.h"
 #include "klib/Strings.h"
 
 namespace awt {
@@ -49,36 +50,16 @@ Frame::Frame(Window* owner, std::wstring text)
     : Window(owner), title(std::move(text)), resizable(true), closable(true), insets{NOT_COMPUTED, 0, 0, 0} {}
 
 Frame::~Frame() noexcept(false) {
-    std::exception_ptr failure;
-    try {
+    klib::FirstFailure failure;
+    failure.run([this] {
         if (handle != nullptr) {
             // The window outlives the icons by a little; it must not draw with destroyed ones.
             sendIcons(handle, nullptr, nullptr);
         }
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    try {
-        largeIcon.reset();
-    } catch (...) {
-        if (!failure) {
-            failure = std::current_exception();
-        }
-    }
-    try {
-        smallIcon.reset();
-    } catch (...) {
-        if (!failure) {
-            failure = std::current_exception();
-        }
-    }
-    if (failure) {
-        if (std::uncaught_exceptions() > 0) {
-            klib::reportIgnoredFailure(L"~Frame(): releasing the icons failed");
-            return;
-        }
-        std::rethrow_exception(failure);
-    }
+    });
+    failure.run([this] { largeIcon.reset(); });
+    failure.run([this] { smallIcon.reset(); });
+    failure.rethrow(L"~Frame(): releasing the icons failed");
 }
 
 LRESULT Frame::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

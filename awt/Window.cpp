@@ -7,6 +7,7 @@
 #include "awt/Screen.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"
+#include "klib/FirstFailure.h"
 
 namespace awt {
 
@@ -42,23 +43,17 @@ Window::Window(Window* owner)
 }
 
 Window::~Window() noexcept(false) {
-    std::exception_ptr failure;
+    klib::FirstFailure failure;
     while (!ownedWindows.empty()) {
         // Taken off the list first, so its own destructor finds nothing to erase here.
         Window* const owned = ownedWindows.back();
         ownedWindows.pop_back();
-        try {
-            delete owned;
-        } catch (...) {
-            if (!failure) {
-                failure = std::current_exception();
-            }
-        }
+        failure.run([owned] { delete owned; });
     }
     if (Window* const owner = getOwner()) {
         eraseWindow(owner->ownedWindows, this);
     }
-    try {
+    failure.run([this] {
         if (childrenMonitor) {
             childrenMonitor->detachTree(this);
             childrenMonitor.reset();
@@ -68,20 +63,10 @@ Window::~Window() noexcept(false) {
             toolkit->removeMessagePreprocessor(keyAccelerators.get());
             keyAccelerators.reset();
         }
-    } catch (...) {
-        if (!failure) {
-            failure = std::current_exception();
-        }
-    }
+    });
     menuBar.reset();
     minimumSize.reset();
-    if (failure) {
-        if (std::uncaught_exceptions() > 0) {
-            klib::reportIgnoredFailure(L"~Window(): an owned window or the accelerator table failed");
-            return;
-        }
-        std::rethrow_exception(failure);
-    }
+    failure.rethrow(L"~Window(): an owned window or the accelerator table failed");
 }
 
 Toolkit* Window::getToolkit() {
