@@ -14,6 +14,7 @@
 #include "tests/support/ImageFiles.h"
 #include "tests/e2e/E2e.h"
 #include "tests/support/E2eDesktop.h"
+#include "tests/support/LifeGrid.h"
 
 namespace {
 
@@ -29,12 +30,12 @@ int greyOf(std::uint32_t rgb) {
 struct Cells {
     int columns = 0;
     int rows = 0;
-    std::vector<bool> live;
+    testing_support::Grid live;
     bool at(int column, int row) const {
         return column >= 0 && row >= 0 && column < columns && row < rows &&
                live[static_cast<size_t>(row) * columns + column];
     }
-    int count() const { return static_cast<int>(std::count(live.begin(), live.end(), true)); }
+    int count() const { return testing_support::alive(live); }
 };
 
 Cells cellsOf(const Capture& capture, int size) {
@@ -56,15 +57,7 @@ Cells bandOf(const std::vector<std::uint32_t>& picture, int width, int size, con
 }
 
 Cells nextGeneration(const Cells& cells) {
-    Cells next{cells.columns, cells.rows, {}};
-    for (int row = 0; row < cells.rows; ++row)
-        for (int column = 0; column < cells.columns; ++column) {
-            int around = 0;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) around += (dx || dy) && cells.at(column + dx, row + dy);
-            next.live.push_back(around == 3 || (around == 2 && cells.at(column, row)));
-        }
-    return next;
+    return {cells.columns, cells.rows, testing_support::reference(cells.columns, cells.rows, cells.live, false)};
 }
 
 double agreement(const Cells& a, const Cells& b) {
@@ -171,8 +164,8 @@ protected:
         const e2e::SaverDesktop desktop(L"OrlivexSaver" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                    std::to_wstring(++desktops));
         if (!desktop.made()) return Capture{};
-        const e2e::SaverOnDesktop saver(desktop.name());
-        return saver.started() ? e2e::firstPaintOnDesktop(desktop.name(), saver.id(), COLOUR) : Capture{};
+        const e2e::Process saver(L"/s", nullptr, desktop.name().c_str());
+        return e2e::firstPaintOnDesktop(desktop.name(), saver.id(), COLOUR);
     }
     // The first paint of /s on this desktop over a busy screen: a grey ramp, a picture of its own.
     Capture firstPaintOverRamp() {

@@ -51,14 +51,16 @@ std::wstring saverPath() {
     return tests.substr(0, tests.find_last_of(L"\\/")) + L"\\orlivex.scr";
 }
 
-Process::Process(const std::wstring& arguments, const char* locale) {
+Process::Process(const std::wstring& arguments, const char* locale, const wchar_t* desktop) {
     if (locale) {
         startWithLocale(arguments, locale);
         return;
     }
     std::wstring commandLine = L"\"" + saverPath() + L"\" " + arguments;
+    std::wstring station = desktop ? std::wstring(L"WinSta0\\") + desktop : std::wstring();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (desktop) startup.lpDesktop = &station[0];
     if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
         fail("CreateProcessW");
 }

@@ -29,8 +29,9 @@ void startUnixCommand(const std::string& script);
 class Process {
 public:
     // With a locale (such as "ja_JP.UTF-8") the program runs with LC_ALL and LANG set to it: Wine
-    // takes the user-interface language from them.
-    explicit Process(const std::wstring& arguments, const char* locale = nullptr);
+    // takes the user-interface language from them. With a desktop it starts there, in the interactive
+    // window station, as the system starts a saver after the idle time.
+    explicit Process(const std::wstring& arguments, const char* locale = nullptr, const wchar_t* desktop = nullptr);
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     ~Process();
