@@ -14,21 +14,11 @@
 #include "awt/Label.h"
 #include "awt/Toolkit.h"
 #include "tests/support/ComponentTestSupport.h"
+#include "tests/support/E2eWindows.h"
 
 namespace {
 
-// Every descendant window of dialog, nested ones included.
-std::vector<HWND> descendants(HWND dialog) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    return children;
-}
+using e2e::descendants;
 
 // The dialog's child windows of exactly this width and a height from height to height + slack.
 int childrenSized(HWND dialog, int width, int height, int slack = 0) {

@@ -32,18 +32,6 @@ HWND waitForWindow(DWORD pid, DWORD timeoutMs) {
     return window;
 }
 
-std::vector<HWND> descendants(HWND window) {
-    std::vector<HWND> found;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 std::wstring classOf(HWND window) {
     wchar_t name[64] = L"";
     GetClassNameW(window, name, 64);

@@ -13,7 +13,17 @@ std::vector<HWND> windowsOf(DWORD pid);
 // Waits for a visible top-level window of pid; null on time-out.
 HWND waitForWindow(DWORD pid, DWORD timeoutMs);
 // The child windows of window and theirs, all levels down.
-std::vector<HWND> descendants(HWND window);
+inline std::vector<HWND> descendants(HWND window) {
+    std::vector<HWND> found;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 std::wstring classOf(HWND window);
 // The text of a window of another process: asked of the window itself, as GetWindowText does not
 // for controls of other processes.
