@@ -52,11 +52,16 @@ std::wstring saverPath() {
 }
 
 Process::Process(const std::wstring& arguments, const char* locale, const wchar_t* desktop) {
-    if (locale) {
+    if (locale)
         startWithLocale(arguments, locale);
-        return;
-    }
-    std::wstring commandLine = L"\"" + saverPath() + L"\" " + arguments;
+    else
+        start(saverPath(), arguments, desktop);
+}
+
+Process::Process(const std::wstring& program, const std::wstring& arguments) { start(program, arguments, nullptr); }
+
+void Process::start(const std::wstring& program, const std::wstring& arguments, const wchar_t* desktop) {
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     std::wstring station = desktop ? std::wstring(L"WinSta0\\") + desktop : std::wstring();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
