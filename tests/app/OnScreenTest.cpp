@@ -117,9 +117,7 @@ TEST_F(ShownAreas, CountFromTheSeedOriginAndRoundPartlyShownCellsOutwardAcrossMa
 // The saver window covers the virtual screen: a top-level target hanging over the screen's top-left
 // corner stands in for it, so that its cells past the monitor are off-screen.
 TEST_F(ShownAreas, ATopLevelTargetTakesTheMonitorsAsItsShownAreas) {
-    if (GetSystemMetrics(SM_CMONITORS) != 1) {
-        GTEST_SKIP() << "the grey picture covers the primary monitor only";
-    }
+    if (GetSystemMetrics(SM_CMONITORS) != 1) GTEST_SKIP() << "the grey picture covers the primary monitor only";
     life.setCellSize(3);
     ui_test::TestWindow window;  // never shown: it would hide the picture it seeds from
     window.setBounds(-70, -20, grey90.width + 140, 60);
