@@ -78,30 +78,18 @@ double bestBandAgreement(const Cells& board, const std::vector<std::uint32_t>& p
     return best;
 }
 
-// A generated picture's band: a fair share of the cells alive, spread over the board, as shapes
-// rather than scattered births: most live cells touch another across an edge.
+// A generated picture's band on the screen: a fair share of the cells alive, as shapes rather than
+// scattered births: most live cells touch another across an edge. How the shapes spread over the
+// board is the seeding unit's test.
 void expectOrganic(const Cells& board) {
     const double live = static_cast<double>(board.count()) / static_cast<double>(board.live.size());
     EXPECT_GE(live, 0.03);
     EXPECT_LE(live, 0.60);
-    int touching = 0, rows = 0, columns = 0;
-    for (int row = 0; row < board.rows; ++row) {
-        bool any = false;
-        for (int column = 0; column < board.columns; ++column) {
-            if (!board.at(column, row)) continue;
-            any = true;
-            touching += board.at(column - 1, row) || board.at(column + 1, row) || board.at(column, row - 1) ||
-                        board.at(column, row + 1);
-        }
-        rows += any;
-    }
-    for (int column = 0; column < board.columns; ++column) {
-        bool any = false;
-        for (int row = 0; row < board.rows && !any; ++row) any = board.at(column, row);
-        columns += any;
-    }
-    EXPECT_GE(rows, board.rows / 10) << "live cells in too few rows";
-    EXPECT_GE(columns, board.columns / 10) << "live cells in too few columns";
+    int touching = 0;
+    for (int row = 0; row < board.rows; ++row)
+        for (int column = 0; column < board.columns; ++column)
+            touching += board.at(column, row) && (board.at(column - 1, row) || board.at(column + 1, row) ||
+                                                  board.at(column, row - 1) || board.at(column, row + 1));
     EXPECT_GE(touching, board.count() * 3 / 4) << "scattered cells, not shapes";
 }
 
