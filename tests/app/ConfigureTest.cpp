@@ -13,7 +13,6 @@
 #include "awt/Dpi.h"
 #include "awt/Choice.h"
 #include "awt/Label.h"
-#include "awt/NumberField.h"
 #include "awt/TextMetrics.h"
 #include "awt/Toolkit.h"
 #include "resources/resource.h"
@@ -98,16 +97,6 @@ TEST_F(ConfigureDialog, PreviewLeftSettingsRightButtonsBottomRightAllInsetByTheD
     EXPECT_EQ(dialog->getWidth() - in.right, bottom.x + cancel.x + cancel.width);
 }
 
-TEST_F(ConfigureDialog, TheNumberFieldsAllowExactlyTheRangesTheRendererTakes) {
-    const struct { int index; const SettingRange& range; } fields[] = {{1, INTERVAL_RANGE}, {3, SIZE_RANGE}};
-    for (const auto& f : fields) {
-        const auto* const field = dynamic_cast<awt::NumberField*>(settings->getComponent(f.index));
-        ASSERT_NE(nullptr, field) << f.index;
-        EXPECT_EQ(f.range.minimum, field->getMinimum()) << f.index;
-        EXPECT_EQ(f.range.maximum, field->getMaximum()) << f.index;
-    }
-}
-
 TEST_F(ConfigureDialog, ThePictureRowUnderTheColourListsTheChoicesAndThePreviewFollowsAtOnce) {
     auto* const choice = dynamic_cast<awt::Choice*>(settings->getComponent(7));
     ASSERT_NE(nullptr, choice);
@@ -158,7 +147,8 @@ TEST_F(ConfigureDialog, EachFieldShowsItsFirstCharacterInsideItself) {
     }
 }
 
-// Ctrl+Down and Ctrl+Up take each field to the ends of its range, and the renderer takes the value.
+// Ctrl+Down and Ctrl+Up take each field to the ends of its range, and the renderer takes the value:
+// the fields allow exactly the ranges the renderer takes.
 TEST_F(ConfigureDialog, EachFieldReachesBothEndsOfItsRangeAndTheRendererTakesThem) {
     Orlivex* const renderer = dialog->getRenderer();
     const struct { int index; int key; int value; int (Orlivex::*get)() const noexcept; } ends[] = {
