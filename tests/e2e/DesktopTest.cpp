@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <stdexcept>
 #include <string>
 
 #include "klib/ComPtr.h"

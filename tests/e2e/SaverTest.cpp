@@ -2,7 +2,6 @@
 // registry, real X input from xdotool. tests/CMakeLists.txt runs the first test again on two monitors
 // and at 144 DPI, each in an X server of its own.
 #include <algorithm>
-#include <set>
 
 #include "tests/e2e/E2e.h"
 #include "tests/support/KnownGap.h"
