@@ -79,6 +79,7 @@ TEST(ConfigureDpiTest, MovedToAMonitorOfAnotherDpiItScalesAsOnePieceAndBack) {
     const HWND handle = dialog->getHandle();
     const awt::Dimension before = dialog->getSize();
     ASSERT_EQ(childrenSized(handle, 128, 96), 1);
+    expectNothingClipped(*dialog);  // as first laid out
 
     moveToDpi(*dialog, 144, RECT{40, 30, 40 + before.width, 30 + before.height});
     EXPECT_EQ(dialog->getX(), 40);

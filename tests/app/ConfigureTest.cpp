@@ -116,25 +116,6 @@ TEST_F(ConfigureDialog, ThePictureRowUnderTheColourListsTheChoicesAndThePreviewF
     EXPECT_TRUE(dialog->getRenderer()->hasBoard());
 }
 
-TEST_F(ConfigureDialog, NoLabelButtonOrChoiceIsNarrowerThanWhatItShows) {
-    for (int i = 0; i < settings->getComponentCount(); ++i) {
-        awt::Component* const c = settings->getComponent(i);
-        if (auto* const label = dynamic_cast<awt::Label*>(c)) {
-            SIZE extent{};
-            label->measureText(label->getText(), &extent, nullptr);
-            EXPECT_GE(label->getWidth(), extent.cx) << i;
-            EXPECT_GE(label->getHeight(), extent.cy) << i;
-        } else if (auto* const choice = dynamic_cast<awt::Choice*>(c)) {
-            for (int item = 0; item < choice->getItemCount(); ++item) {
-                SIZE extent{};
-                choice->measureText(choice->getItem(item), &extent, nullptr);
-                EXPECT_GE(choice->getWidth(), extent.cx + GetSystemMetrics(SM_CXVSCROLL)) << item;
-            }
-            EXPECT_EQ(choice->getPreferredSize().height, choice->getHeight());
-        }
-    }
-}
-
 TEST_F(ConfigureDialog, EachFieldShowsItsFirstCharacterInsideItself) {
     for (const int index : {1, 3}) {
         const HWND field = settings->getComponent(index)->getHandle();
