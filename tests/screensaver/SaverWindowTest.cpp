@@ -14,8 +14,7 @@
 #include "awt/Screen.h"
 #include "screensaver/DummyParent.h"
 #include "screensaver/SaverWindow.h"
-#include "tests/support/LoopWatchdog.h"
-#include "tests/support/Pump.h"
+#include "tests/support/ComponentTestSupport.h"
 
 namespace {
 
@@ -281,8 +280,8 @@ TEST_F(SaverWindowTest, AsksToHearOfTheDisplayUntilItsWindowGoes) {
 // asked for that as well.
 TEST(DisplayStateRegistrationTest, TheMonitorsPowerServesWhereTheConsoleDisplayStateDoesNot) {
     const RecordedRegistrations recorded;
-    const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                        GetModuleHandleW(nullptr), nullptr);
+    const ui_test::PlainWindow popup;
+    const HWND window = popup.get();
     const struct {
         bool consoleDisplayStateKnown;
         bool refused;
@@ -301,7 +300,6 @@ TEST(DisplayStateRegistrationTest, TheMonitorsPowerServesWhereTheConsoleDisplayS
         ASSERT_NE(notification.getSetting(), nullptr);
         EXPECT_EQ(*notification.getSetting(), c.asked.back());
     }
-    DestroyWindow(window);
 }
 
 // The console display going off, as the system announces it.
@@ -331,8 +329,8 @@ TEST_F(SaverWindowTest, ADisplayChangeCoversTheNewVirtualScreenAgain) {
 }
 
 TEST(DummyParentTest, AdoptsAWindowWithoutTouchingIt) {
-    HWND foreign = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 30, 40, 152, 112, nullptr, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
+    const ui_test::PlainWindow host(L"STATIC", WS_POPUP | WS_VISIBLE, 30, 40, 152, 112);
+    const HWND foreign = host.get();
     ASSERT_NE(foreign, nullptr);
     // Painted first: a window just shown may be invalidated again by its first exposure (Wine 10 does
     // so at the first look at the queue), which is no request of ours.
@@ -353,7 +351,6 @@ TEST(DummyParentTest, AdoptsAWindowWithoutTouchingIt) {
     EXPECT_TRUE(IsWindow(foreign)) << "the adopted window must outlive its stand-in";
     EXPECT_EQ(GetWindowLongPtrW(foreign, GWLP_USERDATA), 1234);
     EXPECT_EQ(GetWindowLongPtrW(foreign, GWLP_WNDPROC), procedure);
-    DestroyWindow(foreign);
 }
 
 }  // namespace
