@@ -95,13 +95,7 @@ protected:
         e2e::click(GetDlgItem(chooser, closeWith));
         ASSERT_TRUE(e2e::pumpUntil([&] { return !IsWindow(chooser); }, e2e::PROMPTLY_MS));
         // Keys must reach the dialog again: in front, with the focus in it (not always on a control).
-        ASSERT_TRUE(e2e::pumpUntil(
-            [&] {
-                const HWND focus = e2e::focusOf(dialog);
-                return GetForegroundWindow() == dialog && (focus == dialog || IsChild(dialog, focus));
-            },
-            e2e::PROMPTLY_MS))
-            << "keys would not reach the dialog";
+        ASSERT_TRUE(e2e::waitUntilReadyForKeys(dialog, false)) << "keys would not reach the dialog";
     }
 
     void expectClosesWithZero() {

@@ -57,11 +57,12 @@ HWND focusOf(HWND window) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
-bool waitUntilReadyForKeys(HWND dialog) {
+bool waitUntilReadyForKeys(HWND dialog, bool onControl) {
     return pumpUntil(
         [&] {
             const HWND focus = focusOf(dialog);
-            return GetForegroundWindow() == dialog && focus != nullptr && IsChild(dialog, focus);
+            return GetForegroundWindow() == dialog && focus != nullptr &&
+                   (IsChild(dialog, focus) || (!onControl && focus == dialog));
         },
         PROMPTLY_MS);
 }

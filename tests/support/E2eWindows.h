@@ -31,8 +31,9 @@ std::wstring textOf(HWND window);
 RECT rectOf(HWND window);
 // The window with the keyboard focus on the thread of window; null when there is none.
 HWND focusOf(HWND window);
-// Waits until dialog is the foreground window with one of its controls focused, so keys reach it.
-bool waitUntilReadyForKeys(HWND dialog);
+// Waits until dialog is the foreground window with one of its controls focused (or, unless
+// onControl, the dialog itself), so keys reach it.
+bool waitUntilReadyForKeys(HWND dialog, bool onControl = true);
 // Waits for a message box of process pid with the program's title; its text, or empty on time-out.
 std::wstring waitForMessageBox(DWORD pid, HWND* box);
 
