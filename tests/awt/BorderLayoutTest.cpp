@@ -31,14 +31,8 @@ TEST_F(BorderLayoutTest, InvisibleRegionsTakeNoSpaceAndBandsArePlacedFirstThenCo
     using Child = std::tuple<int, int, const awt::LayoutManager::Constraints*>;  // a negative width: hidden
     const auto* const N = &BorderLayout::NORTH, *const S = &BorderLayout::SOUTH, *const E = &BorderLayout::EAST,
                       *const W = &BorderLayout::WEST, *const C = &BorderLayout::CENTER;
-    const struct {
-        awt::Insets insets;
-        int hgap, vgap;
-        std::vector<Child> children;
-        const char* preferred;
-        int width, height;
-        const char* bounds;
-    } cases[] = {
+    const struct { awt::Insets insets; int hgap, vgap; std::vector<Child> children; const char* preferred;
+                   int width, height; const char* bounds; } cases[] = {
         {{0, 0, 0, 0}, 5, 0, {{-20, 30, W}, {30, 30, C}, {10, 30, E}}, "45x30", 100, 50,
          "(0,0,0,0)(0,0,85,50)(90,0,10,50)"},
         // (115 + 2 * 6 + 4 + 2) x (40 + 10 + 12 + 2 * 7 + 5 + 3)
