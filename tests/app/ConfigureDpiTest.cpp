@@ -14,21 +14,11 @@
 #include "awt/Label.h"
 #include "awt/Toolkit.h"
 #include "tests/support/ComponentTestSupport.h"
+#include "tests/support/E2eWindows.h"
 
 namespace {
 
-// Every descendant window of dialog, nested ones included.
-std::vector<HWND> descendants(HWND dialog) {
-    std::vector<HWND> children;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    return children;
-}
+using e2e::descendants;
 
 // The dialog's child windows of exactly this width and a height from height to height + slack.
 int childrenSized(HWND dialog, int width, int height, int slack = 0) {
@@ -89,6 +79,7 @@ TEST(ConfigureDpiTest, MovedToAMonitorOfAnotherDpiItScalesAsOnePieceAndBack) {
     const HWND handle = dialog->getHandle();
     const awt::Dimension before = dialog->getSize();
     ASSERT_EQ(childrenSized(handle, 128, 96), 1);
+    expectNothingClipped(*dialog);  // as first laid out
 
     moveToDpi(*dialog, 144, RECT{40, 30, 40 + before.width, 30 + before.height});
     EXPECT_EQ(dialog->getX(), 40);

@@ -95,31 +95,11 @@ protected:
     Orlivex life;
 };
 
-TEST_F(ShownAreas, CountFromTheSeedOriginAndRoundPartlyShownCellsOutwardAcrossManyWords) {
-    const struct { int x, y, width, height, cellSize; std::vector<RECT> areas; } cases[] = {
-        // Two monitors with a gap, the second in the third and fourth word of each row.
-        {0, 0, 300, 4, 1, {{0, 0, 70, 4}, {130, 0, 200, 4}}},
-        // Every edge of the area cuts a cell.
-        {5, 7, 400, 40, 4, {{100, 20, 251, 30}}},
-        {30, 2, 900, 12, 3, {{31, 0, 90, 5}, {400, 9, 841, 20}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "origin " << c.x << "," << c.y << " size " << c.cellSize);
-        life.setCellSize(c.cellSize);
-        life.setSeedOrigin(c.x, c.y);
-        life.setArea(c.width, c.height);
-        life.setShownAreas(c.areas);
-        life.createBoard();
-        EXPECT_EQ("", wrongCells(c.areas, c.x, c.y, c.cellSize));
-    }
-}
-
 // The saver window covers the virtual screen: a top-level target hanging over the screen's top-left
-// corner stands in for it, so that its cells past the monitor are off-screen.
+// corner stands in for it, so that its cells past the monitor are off-screen. The cell areas' arithmetic
+// is CellAreas' table test, the board's mask across its words OnScreenTest's.
 TEST_F(ShownAreas, ATopLevelTargetTakesTheMonitorsAsItsShownAreas) {
-    if (GetSystemMetrics(SM_CMONITORS) != 1) {
-        GTEST_SKIP() << "the grey picture covers the primary monitor only";
-    }
+    if (GetSystemMetrics(SM_CMONITORS) != 1) GTEST_SKIP() << "the grey picture covers the primary monitor only";
     life.setCellSize(3);
     ui_test::TestWindow window;  // never shown: it would hide the picture it seeds from
     window.setBounds(-70, -20, grey90.width + 140, 60);

@@ -1,7 +1,8 @@
 // Choice: items and selection on both sides of the control, item events for the user's choices only,
 // a field as high as its font with a list dropped below it, and Enter and Escape kept by an open list.
-// Each case runs with the system's default controls and with Common Controls 6 from the program's
-// manifest, which the test program itself is built without.
+// The heights and the open list's keys, where the two controls differ, are checked with the system's
+// default controls and with Common Controls 6 from the program's manifest, which the test program
+// itself is built without.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -54,13 +55,13 @@ private:
     Log& log;
 };
 
-class ChoiceWindow : public ui_test::WidgetWindow, public ::testing::WithParamInterface<bool> {
+class ChoiceWindow : public ui_test::WidgetWindow {
 protected:
-    void SetUp() override {
-        if (GetParam()) {
-            controls6 = std::make_unique<CommonControls6>();
-            ASSERT_TRUE(controls6->active()) << "no activation context from the manifest: " << GetLastError();
-        }
+    // With Common Controls 6 from the manifest when newer.
+    void useControls(bool newer) {
+        if (!newer) return;
+        controls6 = std::make_unique<CommonControls6>();
+        ASSERT_TRUE(controls6->active()) << "no activation context from the manifest: " << GetLastError();
     }
     void TearDown() override { controls6.reset(); }
 
@@ -70,7 +71,7 @@ protected:
         for (const wchar_t* item : {L"The screen", L"The wallpaper", L"Generated"}) choice->add(item);
         choice->addItemListener(&items);
         show(choice, 160, height);  // a height the field does not take
-        if (GetParam()) {
+        if (controls6) {
             // The case is only worth running if the control really is the newer one.
             const HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
             EXPECT_NE(nullptr, comctl) << "Common Controls 6 was not loaded";
@@ -102,7 +103,7 @@ protected:
     ui_test::LoggingListener escape{log, L"escape", true};
 };
 
-TEST_P(ChoiceWindow, KeepsItsItemsAndSelectionAcrossControlsAndRefusesAnIndexOutside) {
+TEST_F(ChoiceWindow, KeepsItsItemsAndSelectionAcrossControlsAndRefusesAnIndexOutside) {
     awt::Choice choiceWithoutControl;
     EXPECT_EQ(-1, choiceWithoutControl.getSelectedIndex());
     showChoice();
@@ -125,7 +126,12 @@ TEST_P(ChoiceWindow, KeepsItsItemsAndSelectionAcrossControlsAndRefusesAnIndexOut
     EXPECT_TRUE(log.empty()) << "select() fired an item event";
 }
 
-TEST_P(ChoiceWindow, TheFieldIsAsHighAsItsFontWhileTheDroppedListShowsEveryItem) {
+class ChoiceControls : public ChoiceWindow, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override { useControls(GetParam()); }
+};
+
+TEST_P(ChoiceControls, TheFieldIsAsHighAsItsFontWhileTheDroppedListShowsEveryItem) {
     showChoice(12);  // a control keeps what it is given beyond its field for the list: here nothing
     RECT field{};
     GetWindowRect(handle(), &field);
@@ -157,7 +163,7 @@ TEST_P(ChoiceWindow, TheFieldIsAsHighAsItsFontWhileTheDroppedListShowsEveryItem)
     EXPECT_GE(larger.bottom - larger.top, 3 * SendMessageW(handle(), CB_GETITEMHEIGHT, 0, 0));
 }
 
-TEST_P(ChoiceWindow, TheUsersChoiceFiresOneItemEventAndEscapeInTheOpenListPutsTheOldOneBack) {
+TEST_P(ChoiceControls, TheUsersChoiceFiresOneItemEventAndEscapeInTheOpenListPutsTheOldOneBack) {
     window.addKeyAccelerator(awt::KeyStroke{VK_RETURN, 0, false}, &enter);
     window.addKeyAccelerator(awt::KeyStroke{VK_ESCAPE, 0, false}, &escape);
     showChoice();
@@ -189,7 +195,7 @@ TEST_P(ChoiceWindow, TheUsersChoiceFiresOneItemEventAndEscapeInTheOpenListPutsTh
     EXPECT_EQ((Log{L"enter:keyPressed 13 0", L"escape:keyPressed 27 0"}), log);
 }
 
-TEST_P(ChoiceWindow, IsATabStopBetweenItsNeighbours) {
+TEST_F(ChoiceWindow, IsATabStopBetweenItsNeighbours) {
     auto* const before = ui_test::newEdit();
     before->setBounds(10, 50, 60, 20);
     window.add(before);
@@ -202,7 +208,7 @@ TEST_P(ChoiceWindow, IsATabStopBetweenItsNeighbours) {
     EXPECT_EQ(before->getHandle(), GetFocus());
 }
 
-INSTANTIATE_TEST_SUITE_P(Controls, ChoiceWindow, ::testing::Values(false, true),
+INSTANTIATE_TEST_SUITE_P(Controls, ChoiceControls, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "CommonControls6" : "SystemDefault";
                          });

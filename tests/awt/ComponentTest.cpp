@@ -33,9 +33,7 @@ protected:
         window.setVisible(true);
         ASSERT_TRUE(pumpUntil([&] {
             for (const awt::Component* c : components) {
-                if (GetUpdateRect(c->getHandle(), nullptr, FALSE)) {
-                    return false;
-                }
+                if (GetUpdateRect(c->getHandle(), nullptr, FALSE)) return false;
             }
             return IsWindowVisible(window.getHandle()) && !GetUpdateRect(window.getHandle(), nullptr, FALSE);
         }));
@@ -100,13 +98,8 @@ protected:
 };
 
 TEST_F(ComponentListeners, LatestAddedIsNotifiedFirstOnceEachAndConsumingStopsOnlyTheControl) {
-    LoggingListener a(log, L"A");
-    LoggingListener b(log, L"B");
-    LoggingListener removed(log, L"R");
-    edit->addKeyListener(&a);
-    edit->addKeyListener(&a);
-    edit->addKeyListener(&removed);
-    edit->addKeyListener(&b);
+    LoggingListener a(log, L"A"), b(log, L"B"), removed(log, L"R");
+    for (LoggingListener* listener : {&a, &a, &removed, &b}) edit->addKeyListener(listener);
     edit->removeKeyListener(&removed);
 
     SendMessageW(edit->getHandle(), WM_CHAR, L'x', 0);
@@ -122,13 +115,8 @@ TEST_F(ComponentListeners, LatestAddedIsNotifiedFirstOnceEachAndConsumingStopsOn
 }
 
 TEST_F(ComponentListeners, AListenerRemovedOrAddedDuringANotificationIsSkippedAndEveryOtherHearsItOnce) {
-    LoggingListener a(log, L"A");
-    LoggingListener b(log, L"B");
-    LoggingListener c(log, L"C");
-    LoggingListener added(log, L"N");
-    edit->addKeyListener(&a);
-    edit->addKeyListener(&b);
-    edit->addKeyListener(&c);
+    LoggingListener a(log, L"A"), b(log, L"B"), c(log, L"C"), added(log, L"N");
+    for (LoggingListener* listener : {&a, &b, &c}) edit->addKeyListener(listener);
     c.action = [&] {
         edit->removeKeyListener(&a);
         edit->addKeyListener(&added);

@@ -44,23 +44,18 @@ std::wstring measuredInsets(HWND window) {
 // only for the load.
 void setIconFromUser32(awt::Frame& frame, int id) {
     awt::Toolkit::getWindowClass();  // registered with this program's instance, not user32's
-    const HINSTANCE original = awt::Toolkit::getInstanceHandle();
+    struct Restore {
+        const HINSTANCE original = awt::Toolkit::getInstanceHandle();
+        ~Restore() { awt::Toolkit::initialize(original, SW_SHOW); }
+    } const restore;
     awt::Toolkit::initialize(GetModuleHandleW(L"user32.dll"), SW_SHOW);
-    try {
-        frame.setIcon(id);
-    } catch (...) {
-        awt::Toolkit::initialize(original, SW_SHOW);
-        throw;
-    }
-    awt::Toolkit::initialize(original, SW_SHOW);
+    frame.setIcon(id);
 }
 
 // The width of icon, or -1 once it has been destroyed.
 int iconWidth(HICON icon) {
     ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) {
-        return -1;
-    }
+    if (!GetIconInfo(icon, &info)) return -1;
     BITMAP mask{};
     GetObjectW(info.hbmMask, sizeof(mask), &mask);
     DeleteObject(info.hbmColor);

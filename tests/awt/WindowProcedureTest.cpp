@@ -45,9 +45,7 @@ public:
 
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         messages.push_back(msg);
-        if (msg == WM_FAIL) {
-            throw klib::IllegalStateException(L"failed in message " + std::to_wstring(wParam));
-        }
+        if (msg == WM_FAIL) throw klib::IllegalStateException(L"failed in message " + std::to_wstring(wParam));
         return callDefault(msg, wParam, lParam);
     }
 
@@ -60,9 +58,7 @@ public:
     ~TickListener() noexcept override = default;  // lets a fixture hold it
     void actionPerformed(awt::ActionEvent& event) override {
         sources.push_back(event.source);
-        if (onTick) {
-            onTick();
-        }
+        if (onTick) onTick();
     }
 
     std::vector<void*> sources;
@@ -187,16 +183,12 @@ TEST(CallbackFailure, AFailedCloseRequestNeitherDestroysTheWindowNorRunsTwice) {
     window->addWindowListener(&failing);
     window->addNotify();
     const HWND handle = window->getHandle();
-    for (const WPARAM command : {WPARAM{0}, WPARAM{SC_CLOSE}}) {
+    for (const UINT msg : {UINT{WM_CLOSE}, UINT{WM_SYSCOMMAND}}) {
         log.clear();
-        if (command == 0) {
-            EXPECT_EQ(0, SendMessageW(handle, WM_CLOSE, 0, 0));
-        } else {
-            EXPECT_EQ(0, SendMessageW(handle, WM_SYSCOMMAND, command, 0));
-        }
+        EXPECT_EQ(0, SendMessageW(handle, msg, SC_CLOSE, 0));  // WM_CLOSE takes no parameter
         EXPECT_EQ(L"keep me", messageOf<klib::IllegalStateException>([] { awt::Toolkit::rethrowParked(); }));
-        EXPECT_TRUE(IsWindow(handle)) << command;
-        EXPECT_EQ(std::vector<std::wstring>{L"A:windowClosing"}, log) << command;
+        EXPECT_TRUE(IsWindow(handle)) << msg;
+        EXPECT_EQ(std::vector<std::wstring>{L"A:windowClosing"}, log) << msg;
     }
     window->removeWindowListener(&failing);
 }

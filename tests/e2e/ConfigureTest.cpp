@@ -95,15 +95,15 @@ protected:
         e2e::click(GetDlgItem(chooser, closeWith));
         ASSERT_TRUE(e2e::pumpUntil([&] { return !IsWindow(chooser); }, e2e::PROMPTLY_MS));
         // Keys must reach the dialog again: in front, with the focus in it (not always on a control).
-        ASSERT_TRUE(e2e::pumpUntil(
-            [&] {
-                const HWND focus = e2e::focusOf(dialog);
-                return GetForegroundWindow() == dialog && (focus == dialog || IsChild(dialog, focus));
-            },
-            e2e::PROMPTLY_MS))
-            << "keys would not reach the dialog";
+        ASSERT_TRUE(e2e::waitUntilReadyForKeys(dialog, false)) << "keys would not reach the dialog";
     }
 
+    // The stored interval, size, colour and picture (-1: none).
+    void expectStored(const std::vector<long long>& values) const {
+        EXPECT_EQ((std::vector<long long>{settings.get(L"interval"), settings.get(L"size"), settings.get(L"color"),
+                                          settings.get(L"picture")}),
+                  values);
+    }
     void expectClosesWithZero() {
         ASSERT_TRUE(dialogProcess->waitExit(e2e::PROMPTLY_MS)) << "the dialog did not close";
         EXPECT_EQ(dialogProcess->exitCode(), 0u);
@@ -179,16 +179,6 @@ TEST_F(ConfigureTest, IsOwnedByTheHostsFrameWhichItDisablesUntilItCloses) {
     EXPECT_TRUE(IsWindowEnabled(host));
 }
 
-TEST_F(ConfigureTest, TypedValuesAreClampedAndStoredOnOk) {
-    open(L"/c");
-    typeInto(intervalField(), "2000");
-    typeInto(sizeField(), "0");
-    e2e::click(buttons[L"OK"]);
-    expectClosesWithZero();
-    EXPECT_EQ(settings.get(L"interval"), 1000);
-    EXPECT_EQ(settings.get(L"size"), 1);
-    EXPECT_EQ(settings.get(L"color"), e2e::DEFAULT_COLOUR);
-}
 
 // After a new size and a colour chosen, Escape, the close box and Cancel close the dialog and store
 // nothing.
@@ -204,24 +194,23 @@ TEST_P(ConfigureClosingTest, ClosesWithoutWriting) {
     if (way == "CloseBox") PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (way == "Cancel") e2e::click(buttons[CANCEL]);
     expectClosesWithZero();
-    EXPECT_EQ(settings.get(L"size"), -1);
-    EXPECT_EQ(settings.get(L"color"), -1);
-    EXPECT_EQ(settings.get(L"picture"), -1);
+    expectStored({-1, -1, -1, -1});
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ConfigureClosingTest, ::testing::Values("Escape", "CloseBox", "Cancel"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
-TEST_F(ConfigureTest, ThePictureShowsTheStoredChoiceAndOkStoresTheOnePicked) {
+TEST_F(ConfigureTest, TypedValuesAreClampedAndStoredOnOkWithThePicturePickedFromTheStoredOne) {
     settings.set(L"picture", 1);
     open(L"/c");
+    typeInto(intervalField(), "2000");
+    typeInto(sizeField(), "0");
     EXPECT_EQ(e2e::textOf(pictureList), L"The wallpaper");
     pickNextPicture();
     EXPECT_EQ(e2e::textOf(pictureList), L"Generated");
     e2e::click(buttons[L"OK"]);
     expectClosesWithZero();
-    EXPECT_EQ(settings.get(L"picture"), 2);
-    EXPECT_EQ(settings.get(L"size"), 2) << "the others are stored with it";
+    expectStored({1000, 1, e2e::DEFAULT_COLOUR, 2});
 }
 
 TEST_F(ConfigureTest, CancellingTheColourChooserKeepsTheColourAndOkWithUnchangedValuesWritesAllFour) {
@@ -229,10 +218,7 @@ TEST_F(ConfigureTest, CancellingTheColourChooserKeepsTheColourAndOkWithUnchanged
     chooseColour({}, IDCANCEL);
     e2e::xdotool("key Return");
     expectClosesWithZero();
-    EXPECT_EQ(settings.get(L"interval"), 50);
-    EXPECT_EQ(settings.get(L"size"), 2);
-    EXPECT_EQ(settings.get(L"color"), e2e::DEFAULT_COLOUR);
-    EXPECT_EQ(settings.get(L"picture"), 0);
+    expectStored({50, 2, e2e::DEFAULT_COLOUR, 0});
 }
 
 // The preview animates in the stored colour; a chosen colour paints new cells and is stored on OK.
@@ -252,7 +238,7 @@ TEST_F(ConfigureTest, ThePreviewAnimatesAndAChosenColourPaintsNewCellsAndIsStore
         << "no cell in the chosen colour";
     e2e::click(buttons[L"OK"]);
     expectClosesWithZero();
-    EXPECT_EQ(settings.get(L"color"), 0x00FF00);
+    expectStored({20, 2, 0x00FF00, 0});
 }
 
 TEST_F(ConfigureTest, AFailedSaveIsShownAndTheDialogStillCloses) {

@@ -2,13 +2,11 @@
 // orlivex.scr in the system folder, with its entry among the installed programs. The packages are
 // this build's, made by the release's script: the current version, and an earlier one whose saver
 // carries a few bytes more.
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/E2e.h"  // windows.h, which msi.h needs first
+#include "tests/support/ImageFiles.h"
 
 #include <msi.h>
 #include "version.h"  // generated from the project's version
@@ -37,55 +35,17 @@ std::wstring installedSaver() {
     return std::wstring(folder, length) + L"\\orlivex.scr";
 }
 
-// The bytes of a file; empty when it cannot be read.
-std::vector<char> contentsOf(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 // True when both files hold the same bytes (and exist).
 bool sameBytes(const std::wstring& a, const std::wstring& b) {
-    const std::vector<char> first = contentsOf(a);
-    return !first.empty() && first == contentsOf(b);
+    const std::vector<char> first = testing_support::readBytes(a);
+    return !first.empty() && first == testing_support::readBytes(b);
 }
 
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// Any program, ended and closed when the holder goes.
-class Program {
-public:
-    explicit Program(std::wstring commandLine) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
-            throw std::runtime_error("CreateProcessW failed, error " + std::to_string(GetLastError()));
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    ~Program() {
-        if (!ended()) {
-            TerminateProcess(info_.hProcess, 255);
-            WaitForSingleObject(info_.hProcess, e2e::PROMPTLY_MS);
-        }
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-
-    bool ended() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
-    bool waitExit(DWORD timeoutMs) const { return e2e::pumpUntil([this] { return ended(); }, timeoutMs); }
-    DWORD exitCode() const {
-        DWORD code = 0;
-        return GetExitCodeProcess(info_.hProcess, &code) ? code : ~DWORD{0};
-    }
-    DWORD id() const { return info_.dwProcessId; }
-
-private:
-    PROCESS_INFORMATION info_{};
-};
-
 // The exit code of msiexec with these arguments, silent; fails the test when it does not end.
 DWORD msiexec(const std::wstring& arguments) {
-    Program program(L"msiexec.exe " + arguments + L" /qn");
+    e2e::Process program(L"msiexec.exe", arguments + L" /qn");
     if (!program.waitExit(INSTALL_MS)) {
         ADD_FAILURE() << "msiexec " << testing::PrintToString(arguments) << " did not end";
         return ~DWORD{0};
@@ -157,6 +117,13 @@ protected:
         EXPECT_FALSE(exists(installedSaver())) << "still installed after the test";
     }
 
+    // This build's saver installed, with one entry of its version.
+    static void expectOnlyThisBuild(const char* otherwise) {
+        EXPECT_TRUE(sameBytes(installedSaver(), e2e::saverPath())) << otherwise;
+        const std::vector<Entry> entries = orlivexEntries();
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].version, VERSION);
+    }
     static void removeEverything() {
         for (const Entry& entry : orlivexEntries()) EXPECT_EQ(msiexec(L"/x " + entry.key), 0u) << "removing " << entry.version;
     }
@@ -183,7 +150,7 @@ TEST_F(Install, PutsThePackagedSaverInTheSystemFolderWithAnEntryNamingTheVersion
 
 TEST_F(Install, InstalledSaverOpensItsDialog) {
     ASSERT_EQ(install(VERSION), 0u);
-    Program dialog(L"\"" + installedSaver() + L"\" /c");
+    e2e::Process dialog(installedSaver(), L"/c");
     const HWND window = e2e::waitForWindow(dialog.id(), e2e::STARTUP_MS);
     ASSERT_NE(window, nullptr) << "no dialog";
     EXPECT_EQ(e2e::textOf(window), e2e::TITLE);
@@ -194,25 +161,20 @@ TEST_F(Install, InstalledSaverOpensItsDialog) {
 
 TEST_F(Install, ReplacesAnEarlierVersionLeavingOneEntry) {
     ASSERT_EQ(install(OLDER), 0u);
-    ASSERT_EQ(contentsOf(installedSaver()).size(), contentsOf(e2e::saverPath()).size() + 5)
+    ASSERT_EQ(testing_support::readBytes(installedSaver()).size(),
+              testing_support::readBytes(e2e::saverPath()).size() + 5)
         << "not the earlier version's saver";
     ASSERT_EQ(orlivexEntries().size(), 1u);
     EXPECT_EQ(orlivexEntries()[0].version, OLDER);
 
     ASSERT_EQ(install(VERSION), 0u);
-    EXPECT_TRUE(sameBytes(installedSaver(), e2e::saverPath())) << "the earlier saver stayed";
-    const std::vector<Entry> entries = orlivexEntries();
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].version, VERSION);
+    expectOnlyThisBuild("the earlier saver stayed");
 }
 
 TEST_F(Install, RefusesAnEarlierVersionOverALaterOne) {
     ASSERT_EQ(install(VERSION), 0u);
     EXPECT_EQ(install(OLDER), DWORD{ERROR_INSTALL_FAILURE});
-    EXPECT_TRUE(sameBytes(installedSaver(), e2e::saverPath())) << "the earlier saver replaced the later";
-    const std::vector<Entry> entries = orlivexEntries();
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].version, VERSION);
+    expectOnlyThisBuild("the earlier saver replaced the later");
 }
 
 TEST_F(Install, UninstallRemovesTheFileAndTheEntry) {

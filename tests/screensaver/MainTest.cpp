@@ -17,13 +17,18 @@ using testing_support::MessageBoxReader;
 
 TEST(RunGuarded, ReturnsTheBodysCodeOrShowsAnyEscapedExceptionInAnErrorBoxAndReturnsOne) {
     EXPECT_EQ(screensaver::runGuarded([] { return 7; }), 7);
+    std::wstring system;
+    klib::formatMessage(1400, system);
     const struct {
         void (*thrower)();
-        const wchar_t* text;
-    } foreign[] = {{[] { throw std::bad_alloc(); }, L"Out of memory."},
-                   {[] { throw std::runtime_error("not ours"); }, L"Unexpected error: not ours"},
-                   {[] { throw 42; }, L"Unexpected error of unknown type."}};
-    for (const auto& c : foreign) {
+        std::wstring text;
+    } cases[] = {{[] { throw std::bad_alloc(); }, L"Out of memory."},
+                 {[] { throw std::runtime_error("not ours"); }, L"Unexpected error: not ours"},
+                 {[] { throw 42; }, L"Unexpected error of unknown type."},
+                 {[] { throw klib::IllegalStateException(L"no peer"); }, L"class klib::IllegalStateException\nno peer"},
+                 {[] { throw awt::AWTException(L"::CreateWindowEx() failed", 1400); },
+                  L"class awt::AWTException\n::CreateWindowEx() failed\nError code: 1400 (" + system + L")"}};
+    for (const auto& c : cases) {
         MessageBoxReader box;
         EXPECT_EQ(screensaver::runGuarded([&]() -> int {
                       c.thrower();
@@ -32,14 +37,6 @@ TEST(RunGuarded, ReturnsTheBodysCodeOrShowsAnyEscapedExceptionInAnErrorBoxAndRet
                   1);
         EXPECT_EQ(box.text(), c.text);
     }
-    MessageBoxReader plain;
-    EXPECT_EQ(screensaver::runGuarded([]() -> int { throw klib::IllegalStateException(L"no peer"); }), 1);
-    EXPECT_EQ(plain.text(), L"class klib::IllegalStateException\nno peer");
-    MessageBoxReader coded;
-    EXPECT_EQ(screensaver::runGuarded([]() -> int { throw awt::AWTException(L"::CreateWindowEx() failed", 1400); }), 1);
-    std::wstring system;
-    klib::formatMessage(1400, system);
-    EXPECT_EQ(coded.text(), L"class awt::AWTException\n::CreateWindowEx() failed\nError code: 1400 (" + system + L")");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TEST(SaverCover, SpansTheVirtualScreenAndKeepsARecordedMouseAtTheSameScreenPoint) {
@@ -23,13 +25,10 @@ TEST(SaverCover, SpansTheVirtualScreenAndKeepsARecordedMouseAtTheSameScreenPoint
     };
     for (const Case& c : cases) {
         const screensaver::Cover cover = screensaver::coverScreen(c.screen, c.location, c.firstMouse);
-        const int i = static_cast<int>(&c - cases);
-        EXPECT_EQ(cover.bounds.x, c.bounds.x) << "case " << i;
-        EXPECT_EQ(cover.bounds.y, c.bounds.y) << "case " << i;
-        EXPECT_EQ(cover.bounds.width, c.bounds.width) << "case " << i;
-        EXPECT_EQ(cover.bounds.height, c.bounds.height) << "case " << i;
-        EXPECT_EQ(cover.firstMouse.x, c.movedMouse.x) << "case " << i;
-        EXPECT_EQ(cover.firstMouse.y, c.movedMouse.y) << "case " << i;
+        const auto fields = [](const awt::Rectangle& r, const awt::Point& p) {
+            return std::vector<int>{r.x, r.y, r.width, r.height, p.x, p.y};
+        };
+        EXPECT_EQ(fields(cover.bounds, cover.firstMouse), fields(c.bounds, c.movedMouse)) << "case " << &c - cases;
     }
 }
 

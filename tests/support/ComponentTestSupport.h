@@ -78,9 +78,7 @@ public:
         GetKeyboardState(saved_);
         BYTE state[256];
         GetKeyboardState(state);
-        for (const int key : keys) {
-            state[key] |= 0x80;
-        }
+        for (const int key : keys) state[key] |= 0x80;
         SetKeyboardState(state);
     }
     HeldKeys(const HeldKeys&) = delete;
@@ -141,9 +139,7 @@ class LoggingListener : public awt::ActionListener,
                         public awt::TextListener,
                         public awt::AdjustmentListener,
                         public awt::KeyListener,
-                        public awt::MouseListener,
-                        public awt::WindowListener,
-                        public awt::ContainerListener {
+                        public awt::WindowListener {
 public:
     LoggingListener(std::vector<std::wstring>& log, std::wstring name, bool consume = false)
         : log_(log), name_(std::move(name)), consume_(consume) {}
@@ -157,17 +153,10 @@ public:
     void keyPressed(awt::KeyEvent& e) override { record(key(L"keyPressed", e), e.consumed); }
     void keyReleased(awt::KeyEvent& e) override { record(key(L"keyReleased", e), e.consumed); }
     void keyTyped(awt::KeyEvent& e) override { record(key(L"keyTyped", e), e.consumed); }
-    void mouseEntered(awt::MouseEvent& e) override { record(mouse(L"mouseEntered", e), e.consumed); }
-    void mouseExited(awt::MouseEvent& e) override { record(mouse(L"mouseExited", e), e.consumed); }
-    void mousePressed(awt::MouseEvent& e) override { record(mouse(L"mousePressed", e), e.consumed); }
-    void mouseReleased(awt::MouseEvent& e) override { record(mouse(L"mouseReleased", e), e.consumed); }
-    void mouseDoubleClicked(awt::MouseEvent& e) override { record(mouse(L"mouseDoubleClicked", e), e.consumed); }
     void windowActivated(awt::WindowEvent& e) override { record(L"windowActivated", e.consumed); }
     void windowDeactivated(awt::WindowEvent& e) override { record(L"windowDeactivated", e.consumed); }
     void windowClosing(awt::WindowEvent& e) override { record(L"windowClosing", e.consumed); }
     void windowClosed(awt::WindowEvent& e) override { record(L"windowClosed", e.consumed); }
-    void componentAdded(awt::ContainerEvent& e) override { record(L"componentAdded", e.consumed); }
-    void componentRemoved(awt::ContainerEvent& e) override { record(L"componentRemoved", e.consumed); }
 
     std::function<void()> action;
 
@@ -175,18 +164,10 @@ private:
     static std::wstring key(const wchar_t* what, const awt::KeyEvent& e) {
         return what + (L" " + std::to_wstring(e.keyCode)) + L" " + std::to_wstring(e.modifiers);
     }
-    static std::wstring mouse(const wchar_t* what, const awt::MouseEvent& e) {
-        return what + (L" id" + std::to_wstring(e.id)) + L" b" + std::to_wstring(e.button) + L" (" +
-               std::to_wstring(e.x) + L"," + std::to_wstring(e.y) + L") n" + std::to_wstring(e.clickCount);
-    }
     void record(const std::wstring& what, bool& consumed) {
         log_.push_back(name_ + L":" + what);
-        if (consume_) {
-            consumed = true;
-        }
-        if (action) {
-            action();
-        }
+        if (consume_) consumed = true;
+        if (action) action();
     }
 
     std::vector<std::wstring>& log_;
@@ -226,9 +207,7 @@ inline void press(HWND window, int key) {
 }
 
 inline void type(HWND window, const std::wstring& characters) {
-    for (const wchar_t c : characters) {
-        deliver(window, WM_CHAR, static_cast<WPARAM>(c));
-    }
+    for (const wchar_t c : characters) deliver(window, WM_CHAR, static_cast<WPARAM>(c));
 }
 
 inline std::wstring windowText(HWND window) {

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,14 +16,6 @@
 #include "tests/support/E2eWindows.h"
 
 namespace e2e {
-
-inline std::wstring readString(HKEY key, const wchar_t* name, bool* present) {
-    wchar_t text[1024] = {};
-    DWORD size = sizeof text - sizeof(wchar_t), type = 0;
-    *present = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS &&
-               type == REG_SZ;
-    return *present ? std::wstring(text) : std::wstring();
-}
 
 inline void writeString(HKEY key, const wchar_t* name, const std::wstring& text) {
     RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -36,27 +27,22 @@ inline void writeString(HKEY key, const wchar_t* name, const std::wstring& text)
 class WallpaperSetting {
 public:
     WallpaperSetting() {
-        wchar_t path[MAX_PATH * 4] = {};
-        SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH * 4, path, 0);
-        oldPath_ = path;
+        SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH * 4, oldPath_, 0);
         RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
                         nullptr);
-        oldStyle_ = readString(key_, L"WallpaperStyle", &hadStyle_);
-        oldTile_ = readString(key_, L"TileWallpaper", &hadTile_);
+        for (Value& value : old_) {
+            DWORD size = sizeof value.text - sizeof(wchar_t), type = 0;
+            value.had = RegQueryValueExW(key_, value.name, nullptr, &type, reinterpret_cast<BYTE*>(value.text),
+                                         &size) == ERROR_SUCCESS && type == REG_SZ;
+        }
     }
     WallpaperSetting(const WallpaperSetting&) = delete;
     WallpaperSetting& operator=(const WallpaperSetting&) = delete;
     ~WallpaperSetting() {
-        const auto restore = [&](const wchar_t* name, bool had, const std::wstring& text) {
-            if (had)
-                writeString(key_, name, text);
-            else
-                RegDeleteValueW(key_, name);
-        };
-        restore(L"WallpaperStyle", hadStyle_, oldStyle_);
-        restore(L"TileWallpaper", hadTile_, oldTile_);
+        for (const Value& value : old_) value.had ? writeString(key_, value.name, value.text)
+                                                  : static_cast<void>(RegDeleteValueW(key_, value.name));
         RegCloseKey(key_);
-        SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(oldPath_.c_str()), SPIF_UPDATEINIFILE);
+        SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, oldPath_, SPIF_UPDATEINIFILE);
     }
     // An empty path: no picture, the background colour only.
     bool set(const std::wstring& path, const wchar_t* style, const wchar_t* tile) {
@@ -69,9 +55,14 @@ public:
     }
 
 private:
+    struct Value {
+        const wchar_t* name;
+        bool had;
+        wchar_t text[1024];
+    };
     HKEY key_ = nullptr;
-    std::wstring oldPath_, oldStyle_, oldTile_;
-    bool hadStyle_ = false, hadTile_ = false;
+    wchar_t oldPath_[MAX_PATH * 4] = {};
+    Value old_[2] = {{L"WallpaperStyle", false, {}}, {L"TileWallpaper", false, {}}};
 };
 
 // A desktop of its own in the interactive window station, of the screen's size; closed, with Wine's
@@ -102,78 +93,29 @@ private:
     HDESK desktop_ = nullptr;
 };
 
-// orlivex.scr /s started on desktop as the system starts it there; ended when the holder goes.
-class SaverOnDesktop {
-public:
-    explicit SaverOnDesktop(const std::wstring& desktop) {
-        std::wstring commandLine = L"\"" + saverPath() + L"\" /s";
-        std::wstring station = L"WinSta0\\" + desktop;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.lpDesktop = &station[0];
-        if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
-            info_ = PROCESS_INFORMATION{};
-    }
-    SaverOnDesktop(const SaverOnDesktop&) = delete;
-    SaverOnDesktop& operator=(const SaverOnDesktop&) = delete;
-    ~SaverOnDesktop() {
-        if (!info_.hProcess) return;
-        TerminateProcess(info_.hProcess, 255);
-        WaitForSingleObject(info_.hProcess, PROMPTLY_MS);
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    bool started() const { return info_.hProcess != nullptr; }
-    DWORD id() const { return info_.dwProcessId; }
-
-private:
-    PROCESS_INFORMATION info_{};
-};
-
-// Polls (until timeoutMs) for the first paint of process pid's visible window on the calling thread's
-// desktop: the window's area in black and colour only, with live cells. Empty on time-out. It may run
-// on a thread without a toolkit: a thread that joins another desktop owns no window, so it polls
-// without pumping.
+// Polls (until timeoutMs) for the first paint of process pid's largest visible window, the saver's,
+// on the calling thread's desktop: the window's area in black and colour only, with live cells. Empty
+// on time-out. It handles no message, so it may run on a thread without a toolkit.
 inline Capture waitForFirstPaint(DWORD pid, COLORREF colour, DWORD timeoutMs) {
     Capture painted;
-    const auto poll = [](const std::function<bool()>& condition, DWORD withinMs) {
-        const ULONGLONG deadline = GetTickCount64() + withinMs;
-        while (!condition()) {
-            if (GetTickCount64() >= deadline) return false;
-            MsgWaitForMultipleObjectsEx(0, nullptr, 20, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        }
-        return true;
+    const auto area = [](HWND window) {
+        const RECT r = rectOf(window);
+        return (r.right - r.left) * (r.bottom - r.top);
     };
-    poll(
+    testing_support::pollUntil(
         [&] {
-            std::pair<DWORD, HWND> search{pid, nullptr};
-            EnumDesktopWindows(
-                GetThreadDesktop(GetCurrentThreadId()),
-                [](HWND window, LPARAM context) -> BOOL {
-                    auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(context);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    RECT rect{};
-                    GetWindowRect(window, &rect);
-                    // The largest: the saver's window over the whole screen.
-                    RECT held{};
-                    if (s->second) GetWindowRect(s->second, &held);
-                    if (owner == s->first && IsWindowVisible(window) &&
-                        (rect.right - rect.left) * (rect.bottom - rect.top) > (held.right - held.left) * (held.bottom - held.top))
-                        s->second = window;
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            if (!search.second) return false;
+            const std::vector<HWND> windows = windowsOf(pid);
+            if (windows.empty()) return false;
             Capture capture;
             try {
-                capture = captureScreen(rectOf(search.second));
+                capture = captureScreen(rectOf(*std::max_element(
+                    windows.begin(), windows.end(), [&](HWND a, HWND b) { return area(a) < area(b); })));
             } catch (const std::exception&) {
                 return false;  // the window went, or is not yet shown, while it was read
             }
-            const auto isCell = [colour](std::uint32_t p) { return p == 0 || p == rgbOf(colour); };
-            if (!std::all_of(capture.pixels.begin(), capture.pixels.end(), isCell) ||
-                std::all_of(capture.pixels.begin(), capture.pixels.end(), [](std::uint32_t p) { return p == 0; }))
+            const auto& pixels = capture.pixels;
+            if (!std::all_of(pixels.begin(), pixels.end(), [&](std::uint32_t p) { return p == 0 || p == rgbOf(colour); }) ||
+                std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p == 0; }))
                 return false;
             painted = std::move(capture);
             return true;
@@ -194,9 +136,8 @@ inline Capture firstPaintOnDesktop(const std::wstring& name, DWORD pid, COLORREF
     const auto run = [](void* parameter) -> DWORD {
         Job& j = *static_cast<Job*>(parameter);
         HDESK desktop = OpenDesktopW(j.name.c_str(), 0, FALSE, GENERIC_ALL);
-        if (!desktop) return 1;
-        if (SetThreadDesktop(desktop)) j.capture = waitForFirstPaint(j.pid, j.colour, STARTUP_MS);
-        CloseDesktop(desktop);
+        if (desktop && SetThreadDesktop(desktop)) j.capture = waitForFirstPaint(j.pid, j.colour, STARTUP_MS);
+        if (desktop) CloseDesktop(desktop);
         return 0;
     };
     HANDLE thread = CreateThread(nullptr, 0, run, job.get(), 0, nullptr);

@@ -51,14 +51,21 @@ std::wstring saverPath() {
     return tests.substr(0, tests.find_last_of(L"\\/")) + L"\\orlivex.scr";
 }
 
-Process::Process(const std::wstring& arguments, const char* locale) {
-    if (locale) {
+Process::Process(const std::wstring& arguments, const char* locale, const wchar_t* desktop) {
+    if (locale)
         startWithLocale(arguments, locale);
-        return;
-    }
-    std::wstring commandLine = L"\"" + saverPath() + L"\" " + arguments;
+    else
+        start(saverPath(), arguments, desktop);
+}
+
+Process::Process(const std::wstring& program, const std::wstring& arguments) { start(program, arguments, nullptr); }
+
+void Process::start(const std::wstring& program, const std::wstring& arguments, const wchar_t* desktop) {
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    std::wstring station = desktop ? std::wstring(L"WinSta0\\") + desktop : std::wstring();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (desktop) startup.lpDesktop = &station[0];
     if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
         fail("CreateProcessW");
 }

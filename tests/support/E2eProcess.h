@@ -29,8 +29,11 @@ void startUnixCommand(const std::string& script);
 class Process {
 public:
     // With a locale (such as "ja_JP.UTF-8") the program runs with LC_ALL and LANG set to it: Wine
-    // takes the user-interface language from them.
-    explicit Process(const std::wstring& arguments, const char* locale = nullptr);
+    // takes the user-interface language from them. With a desktop it starts there, in the interactive
+    // window station, as the system starts a saver after the idle time.
+    explicit Process(const std::wstring& arguments, const char* locale = nullptr, const wchar_t* desktop = nullptr);
+    // Any other program, program being its path or a name the system searches for.
+    Process(const std::wstring& program, const std::wstring& arguments);
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
     ~Process();
@@ -42,6 +45,7 @@ public:
     DWORD id() const noexcept { return info_.dwProcessId; }
 
 private:
+    void start(const std::wstring& program, const std::wstring& arguments, const wchar_t* desktop);
     void startWithLocale(const std::wstring& arguments, const char* locale);
 
     PROCESS_INFORMATION info_{};

@@ -57,10 +57,6 @@ int livePixels(const RECT& area, COLORREF colour) {
     return live;
 }
 
-RECT virtualScreen() {
-    return awt::getVirtualScreen();
-}
-
 int screenDpi() {
     const awt::WindowDC screen(GetDC(nullptr));
     return GetDeviceCaps(screen.get(), LOGPIXELSY);

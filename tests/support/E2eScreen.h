@@ -25,8 +25,6 @@ inline std::uint32_t rgbOf(COLORREF colour) { return awt::DibSurface::toPixel(co
 // Live pixels (of colour) in area, or -1 when a pixel is neither black nor colour.
 int livePixels(const RECT& area, COLORREF colour);
 
-// The rectangle of the virtual screen around every monitor (awt::getMonitorRectangles).
-RECT virtualScreen();
 
 int screenDpi();
 // A gap of Wine 10 (ORLIVEX_WINE=10, set by tools/with-wine.sh): on an X server with Xinerama and

@@ -32,18 +32,6 @@ HWND waitForWindow(DWORD pid, DWORD timeoutMs) {
     return window;
 }
 
-std::vector<HWND> descendants(HWND window) {
-    std::vector<HWND> found;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 std::wstring classOf(HWND window) {
     wchar_t name[64] = L"";
     GetClassNameW(window, name, 64);
@@ -69,11 +57,12 @@ HWND focusOf(HWND window) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
-bool waitUntilReadyForKeys(HWND dialog) {
+bool waitUntilReadyForKeys(HWND dialog, bool onControl) {
     return pumpUntil(
         [&] {
             const HWND focus = focusOf(dialog);
-            return GetForegroundWindow() == dialog && focus != nullptr && IsChild(dialog, focus);
+            return GetForegroundWindow() == dialog && focus != nullptr &&
+                   (IsChild(dialog, focus) || (!onControl && focus == dialog));
         },
         PROMPTLY_MS);
 }

@@ -30,6 +30,17 @@ inline bool pumpWaiting(DWORD atMostMs = 1000) {
     return true;
 }
 
+// Polls condition every 20 ms until it holds or timeoutMs have passed, handling no message: for a
+// thread without a toolkit. Returns whether it came true.
+inline bool pollUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 // Pumps until condition holds or timeoutMs have passed; returns whether it came true. A WM_QUIT ends
 // the pump at once, with what condition says then.
 inline bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 3000) {

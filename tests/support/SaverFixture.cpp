@@ -1,5 +1,6 @@
 #include "tests/support/SaverFixture.h"
 
+#include "awt/Screen.h"
 #include "tests/support/E2eWindows.h"
 
 namespace e2e {
@@ -8,6 +9,12 @@ namespace {
 
 const wchar_t* const SETTINGS = L"Software\\Kuroko\\Orlivex";
 const wchar_t* const MAKER = L"Software\\Kuroko";
+
+// The middle row of the virtual screen, across every monitor.
+RECT middleRow() {
+    const RECT all = awt::getVirtualScreen();
+    return RECT{all.left, all.bottom / 2, all.right, all.bottom / 2 + 1};
+}
 
 }  // namespace
 
@@ -51,20 +58,18 @@ void SaverFixture::startSaver(COLORREF colour) {
     ASSERT_NE(window, nullptr) << "no saver window";
     // Over the ramps the seed is a band of every monitor's middle row: live and dead pixels there,
     // and no other colour, show the first paint (an unpainted window would show black only).
-    const RECT all = virtualScreen();
-    const RECT middle{all.left, all.bottom / 2, all.right, all.bottom / 2 + 1};
+    const RECT middle = middleRow();
     ASSERT_TRUE(pumpUntil(
         [&] {
             const int live = livePixels(middle, colour);
-            return live > 0 && live < all.right - all.left;
+            return live > 0 && live < middle.right - middle.left;
         },
         STARTUP_MS))
         << "the first paint did not replace the picture";
 }
 
 bool SaverFixture::waitForGenerations(int count) {
-    const RECT all = virtualScreen();
-    const RECT middle{all.left, all.bottom / 2, all.right, all.bottom / 2 + 1};
+    const RECT middle = middleRow();
     for (int i = 0; i < count; ++i) {
         const std::vector<std::uint32_t> before = captureScreen(middle).pixels;
         if (!pumpUntil([&] { return captureScreen(middle).pixels != before; }, PROMPTLY_MS)) return false;
