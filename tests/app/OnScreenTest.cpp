@@ -99,7 +99,9 @@ protected:
 // corner stands in for it, so that its cells past the monitor are off-screen. The cell areas' arithmetic
 // is CellAreas' table test, the board's mask across its words OnScreenTest's.
 TEST_F(ShownAreas, ATopLevelTargetTakesTheMonitorsAsItsShownAreas) {
-    if (GetSystemMetrics(SM_CMONITORS) != 1) GTEST_SKIP() << "the grey picture covers the primary monitor only";
+    if (GetSystemMetrics(SM_CMONITORS) != 1) {
+        GTEST_SKIP() << "the grey picture covers the primary monitor only";
+    }
     life.setCellSize(3);
     ui_test::TestWindow window;  // never shown: it would hide the picture it seeds from
     window.setBounds(-70, -20, grey90.width + 140, 60);

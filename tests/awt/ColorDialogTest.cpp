@@ -42,7 +42,9 @@ private:
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
         ChooserDriver* const self = active_;
         const HWND chooser = self == nullptr ? nullptr : self->dialog_.getDialogWindow();
-        if (chooser == nullptr || !IsWindowVisible(chooser)) return;
+        if (chooser == nullptr || !IsWindowVisible(chooser)) {
+            return;
+        }
         if (GetTickCount64() >= self->deadline_) {
             self->expired = true;
             PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);

@@ -33,7 +33,9 @@ protected:
         window.setVisible(true);
         ASSERT_TRUE(pumpUntil([&] {
             for (const awt::Component* c : components) {
-                if (GetUpdateRect(c->getHandle(), nullptr, FALSE)) return false;
+                if (GetUpdateRect(c->getHandle(), nullptr, FALSE)) {
+                    return false;
+                }
             }
             return IsWindowVisible(window.getHandle()) && !GetUpdateRect(window.getHandle(), nullptr, FALSE);
         }));

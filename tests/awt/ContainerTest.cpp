@@ -21,7 +21,9 @@ using Children = std::vector<awt::Component*>;
 
 Children childrenOf(const awt::Container& c) {
     Children children;
-    for (int i = 0; i < c.getComponentCount(); ++i) children.push_back(c.getComponent(i));
+    for (int i = 0; i < c.getComponentCount(); ++i) {
+        children.push_back(c.getComponent(i));
+    }
     return children;
 }
 

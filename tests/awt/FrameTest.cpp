@@ -55,7 +55,9 @@ void setIconFromUser32(awt::Frame& frame, int id) {
 // The width of icon, or -1 once it has been destroyed.
 int iconWidth(HICON icon) {
     ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return -1;
+    if (!GetIconInfo(icon, &info)) {
+        return -1;
+    }
     BITMAP mask{};
     GetObjectW(info.hbmMask, sizeof(mask), &mask);
     DeleteObject(info.hbmColor);

@@ -22,7 +22,9 @@ protected:
         useBox(awt::Insets{0, 0, 0, 0});
         layout.setGrid(1, static_cast<int>(widths.size()));
         layout.setHgap(hgap);
-        for (const int w : widths) add(std::abs(w), 5)->setVisible(w >= 0);
+        for (const int w : widths) {
+            add(std::abs(w), 5)->setVisible(w >= 0);
+        }
         layOut(width, 5);
         return allBounds();
     }
@@ -85,7 +87,9 @@ TEST_F(GridFlowLayoutTest, FillScalesColumnsToTheInnerWidthAndGivesTheRemainderT
         {{70000, 30000}, 0, 50000, "(0,0,35000,5)(35000,0,15000,5)"},  // no overflow in the product
         {{10, 10}, 10, 6, "(0,0,-2,5)(-2,0,-2,5)"},  // narrower than the gaps: -4 for both
     };
-    for (const auto& c : cases) EXPECT_EQ(c.bounds, fillRow(c.widths, c.hgap, c.width)) << "case " << (&c - cases);
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.bounds, fillRow(c.widths, c.hgap, c.width)) << "case " << (&c - cases);
+    }
 }
 
 // A hidden child keeps no cell, but the row and column of visible ones keep their sizes; a row of hidden

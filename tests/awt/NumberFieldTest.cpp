@@ -53,7 +53,9 @@ protected:
     }
     // Pumps until the control shows text; returns the milliseconds since the last change, or -1 on timeout.
     long long waitForText(const std::wstring& text, ULONGLONG lastChange) {
-        if (!pumpUntil([&] { return windowText(handle()) == text; }, 10 * field->getNormalizeDelay())) return -1;
+        if (!pumpUntil([&] { return windowText(handle()) == text; }, 10 * field->getNormalizeDelay())) {
+            return -1;
+        }
         return static_cast<long long>(GetTickCount64() - lastChange);
     }
 

@@ -24,7 +24,9 @@ public:
     }
     void update() override {
         log_.push_back(L"update " + name_);
-        if (onUpdate) onUpdate();
+        if (onUpdate) {
+            onUpdate();
+        }
         Control::update();
     }
 
@@ -41,7 +43,9 @@ class ToolkitQueues : public ::testing::Test {
 protected:
     void SetUp() override { ui_test::discardMessages(); }
     void TearDown() override {
-        for (ProbeComponent* c : {&a, &b}) toolkit->cancelPending(c);
+        for (ProbeComponent* c : {&a, &b}) {
+            toolkit->cancelPending(c);
+        }
         toolkit->runPending(true);
         ui_test::discardMessages();
     }
@@ -57,7 +61,9 @@ protected:
 
 TEST_F(ToolkitQueues, ValidationsRunInQueueOrderOnceEachAndCancelledComponentsAreSkipped) {
     auto c = std::make_unique<ProbeComponent>(log, L"c");
-    for (ProbeComponent* p : {&a, &b, c.get(), &a}) toolkit->queueValidate(p);
+    for (ProbeComponent* p : {&a, &b, c.get(), &a}) {
+        toolkit->queueValidate(p);
+    }
     toolkit->queueUpdate(c.get());
     toolkit->cancelPending(c.get());
     toolkit->idle();

@@ -70,7 +70,9 @@ public:
     RecordingPreprocessor(std::vector<int>& calls, int name) : calls_(calls), name_(name) {}
     void preprocess(const MSG*, bool* handled) override {
         calls_.push_back(name_);
-        if (action) *handled = action();
+        if (action) {
+            *handled = action();
+        }
     }
 
     std::function<bool()> action;
@@ -83,7 +85,9 @@ private:
 class Preprocessors : public ToolkitLoop {
 protected:
     void TearDown() override {
-        for (RecordingPreprocessor* p : {&first, &second, &third}) toolkit->removeMessagePreprocessor(p);
+        for (RecordingPreprocessor* p : {&first, &second, &third}) {
+            toolkit->removeMessagePreprocessor(p);
+        }
         ToolkitLoop::TearDown();
     }
 

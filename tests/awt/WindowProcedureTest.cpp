@@ -45,7 +45,9 @@ public:
 
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         messages.push_back(msg);
-        if (msg == WM_FAIL) throw klib::IllegalStateException(L"failed in message " + std::to_wstring(wParam));
+        if (msg == WM_FAIL) {
+            throw klib::IllegalStateException(L"failed in message " + std::to_wstring(wParam));
+        }
         return callDefault(msg, wParam, lParam);
     }
 
@@ -58,7 +60,9 @@ public:
     ~TickListener() noexcept override = default;  // lets a fixture hold it
     void actionPerformed(awt::ActionEvent& event) override {
         sources.push_back(event.source);
-        if (onTick) onTick();
+        if (onTick) {
+            onTick();
+        }
     }
 
     std::vector<void*> sources;

@@ -78,7 +78,9 @@ public:
         GetKeyboardState(saved_);
         BYTE state[256];
         GetKeyboardState(state);
-        for (const int key : keys) state[key] |= 0x80;
+        for (const int key : keys) {
+            state[key] |= 0x80;
+        }
         SetKeyboardState(state);
     }
     HeldKeys(const HeldKeys&) = delete;
@@ -166,8 +168,12 @@ private:
     }
     void record(const std::wstring& what, bool& consumed) {
         log_.push_back(name_ + L":" + what);
-        if (consume_) consumed = true;
-        if (action) action();
+        if (consume_) {
+            consumed = true;
+        }
+        if (action) {
+            action();
+        }
     }
 
     std::vector<std::wstring>& log_;
@@ -207,7 +213,9 @@ inline void press(HWND window, int key) {
 }
 
 inline void type(HWND window, const std::wstring& characters) {
-    for (const wchar_t c : characters) deliver(window, WM_CHAR, static_cast<WPARAM>(c));
+    for (const wchar_t c : characters) {
+        deliver(window, WM_CHAR, static_cast<WPARAM>(c));
+    }
 }
 
 inline std::wstring windowText(HWND window) {

@@ -23,7 +23,9 @@ std::wstring messageOf(F&& action, int* code = nullptr) {
     try {
         action();
     } catch (const E& e) {
-        if (code != nullptr) *code = e.getErrorCode();
+        if (code != nullptr) {
+            *code = e.getErrorCode();
+        }
         return e.getMessage();
     }
     return L"no exception";

@@ -60,13 +60,17 @@ private:
     static BOOL CALLBACK findBox(HWND window, LPARAM result) {
         wchar_t className[16] = L"";
         GetClassNameW(window, className, 16);
-        if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+        if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) {
+            return TRUE;
+        }
         *reinterpret_cast<HWND*>(result) = window;
         return FALSE;
     }
     // Called once the watched thread is past the call that shows the box: a box now is not coming.
     void join() {
-        if (!thread_.joinable()) return;
+        if (!thread_.joinable()) {
+            return;
+        }
         done_ = true;
         thread_.join();
         if (gaveUp_) {
