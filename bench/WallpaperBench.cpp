@@ -136,7 +136,17 @@ void benchStages(const std::wstring& path) {
         converter->CopyPixels(nullptr, MONITOR_WIDTH * 4, static_cast<UINT>(pixels.size() * 4),
                               reinterpret_cast<BYTE*>(pixels.data()));
     });
+    const Timing touched = timed([] {
+        // What the decoder's frame costs in memory alone: fresh pages, touched once.
+        const std::size_t size = static_cast<std::size_t>(JPEG_WIDTH) * JPEG_HEIGHT * 3;
+        void* const pages = VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (pages != nullptr) {
+            std::memset(pages, 1, size);
+            VirtualFree(pages, 0, MEM_RELEASE);
+        }
+    });
     printTiming("decoder and frame (Wine decodes the whole frame here)", opened);
+    printTiming("  of it at most: touching 24.9 MB of fresh memory once", touched);
     printTiming("first converted row copied", firstCopy);
     printTiming("converter over the 1080 rows the cells read, sampled", sampled);
     printTiming("before: scaler and converter over the whole monitor", scaled);
@@ -230,6 +240,10 @@ void benchWallpaper() {
                                  (placed ? "" : " (FAILED)");
         printTiming(what.c_str(), whole);
     }
+    const std::vector<MonitorWallpaper> tiny{MonitorWallpaper{MONITOR, small, Placement::FILL, 0}};
+    printTiming("a 64x36 JPEG instead: the worker and the picture", timed([&] {
+                    loadWallpaper(MONITOR, {MONITOR}, &tiny, GetTickCount() + 10000, 1);
+                }));
     const Clock::time_point start = Clock::now();
     { const ScreenCapture capture(0, 0, MONITOR_WIDTH, MONITOR_HEIGHT); }
     std::printf("  %-52s %8.1f ms\n", "the screen capture of the monitor", secondsSince(start) * 1e3);
