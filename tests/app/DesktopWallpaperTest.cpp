@@ -100,7 +100,9 @@ TEST_F(DesktopWallpaper, EachMonitorGetsItsOwnRectanglePictureAndTheNumberedPlac
 // own picture where its placement puts it, the background around it, nothing outside the monitors,
 // and held for cells of 3 pixels, nothing between the pixels they read.
 TEST_F(DesktopWallpaper, CentredAndTiledPicturesLieOnTheirOwnMonitorsPixelForPixel) {
-    for (const auto& [position, step] : {std::pair{DWPOS_CENTER, 1}, {DWPOS_TILE, 1}, {DWPOS_CENTER, 3}, {DWPOS_TILE, 3}}) {
+    for (const auto& run : {std::pair{DWPOS_CENTER, 1}, {DWPOS_TILE, 1}, {DWPOS_CENTER, 3}, {DWPOS_TILE, 3}}) {
+        const DESKTOP_WALLPAPER_POSITION position = run.first;
+        const int step = run.second;
         SCOPED_TRACE(::testing::Message() << "DWPOS " << static_cast<int>(position) << ", step " << step);
         desktop.position = position;
         const auto picture = place(step);
