@@ -15,8 +15,7 @@ public:
     // The count pixels of row y at x, x + step, x + 2 step and so on, held one after another as
     // readableRun gives them; null unless the picture holds exactly those pixels so and all of them can
     // be read. A picture that holds only the pixels a board reads answers here; readableRun serves the rest.
-    virtual const std::uint32_t* sampledRun(int x, int y, int step, int count) const noexcept {
-        static_cast<void>(x), static_cast<void>(y), static_cast<void>(step), static_cast<void>(count);
+    virtual const std::uint32_t* sampledRun(int /*x*/, int /*y*/, int /*step*/, int /*count*/) const noexcept {
         return nullptr;
     }
 
