@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -59,6 +58,7 @@ bool sampleInto(IWICBitmapSource& source, const RECT& target, const SourceAxis& 
     for (int column = left; column < right; ++column) sourceColumns.push_back(across.at(area.left + column * step));
     const int first = *std::min_element(sourceColumns.begin(), sourceColumns.end());
     const int span = *std::max_element(sourceColumns.begin(), sourceColumns.end()) - first + 1;
+    for (int& column : sourceColumns) column -= first;  // now the place in line
     std::vector<std::uint32_t> line(static_cast<std::size_t>(span));
     int copied = -1;  // the source row in line
     for (int row = top; row < bottom; ++row) {
@@ -71,10 +71,9 @@ bool sampleInto(IWICBitmapSource& source, const RECT& target, const SourceAxis& 
             }
             copied = sourceRow;
         }
-        std::uint32_t* const pixels = picture.heldRow(row);
-        for (int column = left; column < right; ++column) {
-            pixels[column] = line[static_cast<std::size_t>(sourceColumns[static_cast<std::size_t>(column - left)] - first)] &
-                             0xFFFFFF;
+        std::uint32_t* const pixels = picture.heldRow(row) + left;
+        for (std::size_t i = 0; i < sourceColumns.size(); ++i) {
+            pixels[i] = line[static_cast<std::size_t>(sourceColumns[i])] & 0xFFFFFF;
         }
     }
     return true;
@@ -82,7 +81,7 @@ bool sampleInto(IWICBitmapSource& source, const RECT& target, const SourceAxis& 
 
 // The frame as the decoder itself scales it while decoding (a JPEG's DCT scaling to 1/2, 1/4 or
 // 1/8): the smallest such size still at least width x height, decoded into a bitmap of its own. Null
-// when the decoder cannot scale, or not to below the full size; the scaler then reads the frame.
+// when the decoder cannot scale, or not to below the full size; the sampling then reads the frame.
 klib::ComPtr<IWICBitmapSource> decodedSmaller(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, UINT fullWidth,
                                               UINT fullHeight, UINT width, UINT height) {
     klib::ComPtr<IWICBitmapSourceTransform> transform;
