@@ -41,6 +41,17 @@ int inBand(const std::uint32_t* pixels, int step, unsigned key) noexcept {
 }
 #endif
 
+// The pixels a row of columns cells at y reads, the column-th at run[column x stride]: the picture's
+// own run of exactly those pixels where it holds one, else its run of the whole row; null when neither.
+const std::uint32_t* rowRun(const SeedPicture& picture, int x, int y, int cellSize, int columns, int& stride) noexcept {
+    if (columns <= 0) {
+        return nullptr;
+    }
+    const std::uint32_t* const sampled = picture.sampledRun(x, y, cellSize, columns);
+    stride = sampled != nullptr ? 1 : cellSize;
+    return sampled != nullptr ? sampled : picture.readableRun(x, y, (columns - 1) * cellSize + 1);
+}
+
 class PictureRows final : public LifeBoard::RowSource {
 public:
     PictureRows(const SeedPicture& picture, int originX, int originY, int cellSize, unsigned key, int columns)
@@ -49,8 +60,8 @@ public:
     void fillRow(int row, std::uint64_t* cells) override {
         const int y = originY + row * cellSize;
         // The usual case, the whole row readable as one run, is read straight from the picture.
-        const std::uint32_t* const run =
-            columns > 0 ? picture.readableRun(originX, y, (columns - 1) * cellSize + 1) : nullptr;
+        int stride = 1;
+        const std::uint32_t* const run = rowRun(picture, originX, y, cellSize, columns, stride);
         for (int first = 0; first < columns; first += 64) {
             const int count = std::min(64, columns - first);
             std::uint64_t word = 0;
@@ -58,11 +69,11 @@ public:
             if (run != nullptr) {
 #ifdef ORLIVEX_WIDE_BAND
                 for (; bit + 4 <= count; bit += 4) {
-                    word |= static_cast<std::uint64_t>(inBand(run + (first + bit) * cellSize, cellSize, key)) << bit;
+                    word |= static_cast<std::uint64_t>(inBand(run + (first + bit) * stride, stride, key)) << bit;
                 }
 #endif
                 for (; bit < count; ++bit) {
-                    word |= static_cast<std::uint64_t>(inBand(run[(first + bit) * cellSize], key)) << bit;
+                    word |= static_cast<std::uint64_t>(inBand(run[(first + bit) * stride], key)) << bit;
                 }
             } else {
                 for (; bit < count; ++bit) {
@@ -129,12 +140,12 @@ bool showsSeveralColours(const SeedPicture& picture, int originX, int originY, i
     std::uint32_t first = 0;
     for (int row = 0; row < rows; ++row) {
         const int y = originY + row * cellSize;
-        const std::uint32_t* const run = columns > 0 ? picture.readableRun(originX, y, (columns - 1) * cellSize + 1)
-                                                     : nullptr;
+        int stride = 1;
+        const std::uint32_t* const run = rowRun(picture, originX, y, cellSize, columns, stride);
         for (int column = 0; column < columns; ++column) {
             std::uint32_t pixel;
             if (run != nullptr) {
-                pixel = run[column * cellSize] & 0xFFFFFF;  // some copies set the top byte
+                pixel = run[column * stride] & 0xFFFFFF;  // some copies set the top byte
             } else {
                 const COLORREF colour = picture.getPixel(originX + column * cellSize, y);
                 if (colour == CLR_INVALID) continue;
@@ -172,7 +183,8 @@ PictureSource seedBoard(LifeBoard& board, const SeedRequest& request) {
             const RECT area{request.originX, request.originY, request.originX + std::max(0, request.width),
                             request.originY + std::max(0, request.height)};
             const std::unique_ptr<PlacedPicture> wallpaper =
-                loadWallpaper(area, request.monitors, request.wallpapers, start + WALLPAPER_BUDGET_MS);
+                loadWallpaper(area, request.monitors, request.wallpapers, start + WALLPAPER_BUDGET_MS,
+                              request.cellSize);
             if (wallpaper != nullptr &&
                 showsSeveralColours(*wallpaper, request.originX, request.originY, request.cellSize, columns, rows)) {
                 seedFromPicture(board, *wallpaper, request.originX, request.originY, request.cellSize, request.key);

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -29,46 +28,60 @@ bool readHeader(HANDLE file, std::vector<std::uint8_t>& header) {
     return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) != 0;
 }
 
-// The converted, scaled picture's pixels in part (relative to the scaled picture) into picture at
-// the screen point (x, y), as 0x00RRGGBB.
-bool copyInto(IWICBitmapSource& source, const WICRect& part, PlacedPicture& picture, int x, int y) {
-    const RECT& area = picture.getArea();
-    const UINT stride = static_cast<UINT>(picture.getWidth()) * 4;
-    const UINT size = stride * static_cast<UINT>(part.Height - 1) + static_cast<UINT>(part.Width) * 4;
-    std::uint32_t* const first = picture.row(y) + (x - area.left);
-    if (FAILED(source.CopyPixels(&part, stride, size, reinterpret_cast<BYTE*>(first)))) {
-        return false;
+// Where a screen coordinate falls in the source along one side: scaled from the placed picture's
+// side to the source's, the nearest pixel as the scaler picks it (the one whose span holds the
+// point's left or top edge); or, tiled, repeating the source's side from start on.
+struct SourceAxis {
+    LONG start;
+    int placed;
+    int source;
+    bool tiled;
+    int at(LONG point) const noexcept {
+        const std::int64_t offset = static_cast<std::int64_t>(point) - start;
+        return static_cast<int>(tiled ? offset % source : offset * source / placed);
     }
-    for (int row = 0; row < part.Height; ++row) {
-        std::uint32_t* const pixels = picture.row(y + row) + (x - area.left);
-        for (int column = 0; column < part.Width; ++column) pixels[column] &= 0xFFFFFF;
-    }
-    return true;
-}
+};
 
-// A copy of the tile's top-left width x height pixels repeated over target (screen coordinates).
-bool tile(IWICBitmapSource& source, const RECT& monitor, const RECT& target, int width, int height,
-          PlacedPicture& picture) {
-    const int tileWidth = std::min(width, static_cast<int>(monitor.right - monitor.left));
-    const int tileHeight = std::min(height, static_cast<int>(monitor.bottom - monitor.top));
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(tileWidth) * static_cast<std::size_t>(tileHeight));
-    const WICRect whole{0, 0, tileWidth, tileHeight};
-    if (FAILED(source.CopyPixels(&whole, static_cast<UINT>(tileWidth) * 4, static_cast<UINT>(pixels.size() * 4),
-                                 reinterpret_cast<BYTE*>(pixels.data())))) {
-        return false;
+// The source's pixels, converted to 0x00RRGGBB, for the points of target (screen coordinates) that
+// picture holds: only the source rows those points fall on are copied, one at a time.
+bool sampleInto(IWICBitmapSource& source, const RECT& target, const SourceAxis& across, const SourceAxis& down,
+                PlacedPicture& picture) {
+    int left = 0, right = 0, top = 0, bottom = 0;
+    picture.heldColumns(target.left, target.right, left, right);
+    picture.heldRows(target.top, target.bottom, top, bottom);
+    if (left == right || top == bottom) {
+        return true;
     }
-    for (int y = target.top; y < target.bottom; ++y) {
-        const std::uint32_t* const tileRow =
-            pixels.data() + static_cast<std::size_t>((y - monitor.top) % tileHeight) * static_cast<std::size_t>(tileWidth);
-        std::uint32_t* const row = picture.row(y) - picture.getArea().left;
-        for (int x = target.left; x < target.right; ++x) row[x] = tileRow[(x - monitor.left) % tileWidth] & 0xFFFFFF;
+    const RECT& area = picture.getArea();
+    const int step = picture.getStep();
+    std::vector<int> sourceColumns;
+    for (int column = left; column < right; ++column) sourceColumns.push_back(across.at(area.left + column * step));
+    const int first = *std::min_element(sourceColumns.begin(), sourceColumns.end());
+    const int span = *std::max_element(sourceColumns.begin(), sourceColumns.end()) - first + 1;
+    for (int& column : sourceColumns) column -= first;  // now the place in line
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(span));
+    int copied = -1;  // the source row in line
+    for (int row = top; row < bottom; ++row) {
+        const int sourceRow = down.at(area.top + row * step);
+        if (sourceRow != copied) {
+            const WICRect part{first, sourceRow, span, 1};
+            if (FAILED(source.CopyPixels(&part, static_cast<UINT>(span) * 4, static_cast<UINT>(span) * 4,
+                                         reinterpret_cast<BYTE*>(line.data())))) {
+                return false;
+            }
+            copied = sourceRow;
+        }
+        std::uint32_t* const pixels = picture.heldRow(row) + left;
+        for (std::size_t i = 0; i < sourceColumns.size(); ++i) {
+            pixels[i] = line[static_cast<std::size_t>(sourceColumns[i])] & 0xFFFFFF;
+        }
     }
     return true;
 }
 
 // The frame as the decoder itself scales it while decoding (a JPEG's DCT scaling to 1/2, 1/4 or
 // 1/8): the smallest such size still at least width x height, decoded into a bitmap of its own. Null
-// when the decoder cannot scale, or not to below the full size; the scaler then reads the frame.
+// when the decoder cannot scale, or not to below the full size; the sampling then reads the frame.
 klib::ComPtr<IWICBitmapSource> decodedSmaller(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, UINT fullWidth,
                                               UINT fullHeight, UINT width, UINT height) {
     klib::ComPtr<IWICBitmapSourceTransform> transform;
@@ -112,6 +125,17 @@ klib::ComPtr<IWICBitmapSource> decodedSmaller(IWICImagingFactory& factory, IWICB
     return source;
 }
 
+PlaceResult convertAndSample(IWICImagingFactory& factory, IWICBitmapSource& source, const RECT& target,
+                             const SourceAxis& across, const SourceAxis& down, PlacedPicture& picture) {
+    klib::ComPtr<IWICFormatConverter> converter;
+    if (FAILED(factory.CreateFormatConverter(converter.put())) ||
+        FAILED(converter->Initialize(&source, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom))) {
+        return PlaceResult::FAILED;
+    }
+    return sampleInto(*converter.get(), target, across, down, picture) ? PlaceResult::PLACED : PlaceResult::FAILED;
+}
+
 PlaceResult decodeAndPlace(IWICImagingFactory& factory, HANDLE file, Placement placement, const RECT& monitor,
                            const RECT& desktop, PlacedPicture& picture) {
     std::vector<std::uint8_t> header;
@@ -141,45 +165,27 @@ PlaceResult decodeAndPlace(IWICImagingFactory& factory, HANDLE file, Placement p
         !IntersectRect(&target, &shown, &picture.getArea())) {
         return PlaceResult::PLACED;  // nothing of it in the area
     }
-    klib::ComPtr<IWICBitmapSource> scaled;
     const int placedWidth = placed.right - placed.left, placedHeight = placed.bottom - placed.top;
-    if (placement != Placement::TILE && (placedWidth != w || placedHeight != h)) {
-        // The decoder scales down first where it can; the scaler does only the rest.
-        klib::ComPtr<IWICBitmapSource> smaller = decodedSmaller(factory, *frame.get(), width, height,
-                                                                static_cast<UINT>(placedWidth),
-                                                                static_cast<UINT>(placedHeight));
-        UINT smallerWidth = 0, smallerHeight = 0;
-        if (smaller && SUCCEEDED(smaller->GetSize(&smallerWidth, &smallerHeight)) &&
-            smallerWidth == static_cast<UINT>(placedWidth) && smallerHeight == static_cast<UINT>(placedHeight)) {
-            scaled = std::move(smaller);
-        } else {
-            IWICBitmapSource& input = smaller ? *smaller.get() : static_cast<IWICBitmapSource&>(*frame.get());
-            klib::ComPtr<IWICBitmapScaler> scaler;
-            if (FAILED(factory.CreateBitmapScaler(scaler.put())) ||
-                FAILED(scaler->Initialize(&input, static_cast<UINT>(placedWidth), static_cast<UINT>(placedHeight),
-                                          WICBitmapInterpolationModeFant))) {
-                return PlaceResult::FAILED;
-            }
-            scaled.reset(scaler.get());
-            scaled->AddRef();
-        }
-    } else {
-        scaled.reset(frame.get());
-        scaled->AddRef();
-    }
-    klib::ComPtr<IWICFormatConverter> converter;
-    if (FAILED(factory.CreateFormatConverter(converter.put())) ||
-        FAILED(converter->Initialize(scaled.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr,
-                                     0.0, WICBitmapPaletteTypeCustom))) {
-        return PlaceResult::FAILED;
-    }
     if (placement == Placement::TILE) {
-        return tile(*converter.get(), monitor, target, w, h, picture) ? PlaceResult::PLACED : PlaceResult::FAILED;
+        // The tile's top-left part that fits the monitor, repeated from its corner.
+        const int tileWidth = std::min(w, static_cast<int>(monitor.right - monitor.left));
+        const int tileHeight = std::min(h, static_cast<int>(monitor.bottom - monitor.top));
+        return convertAndSample(factory, *frame.get(), target, SourceAxis{monitor.left, tileWidth, tileWidth, true},
+                                SourceAxis{monitor.top, tileHeight, tileHeight, true}, picture);
     }
-    const WICRect part{target.left - placed.left, target.top - placed.top, target.right - target.left,
-                       target.bottom - target.top};
-    return copyInto(*converter.get(), part, picture, target.left, target.top) ? PlaceResult::PLACED
-                                                                              : PlaceResult::FAILED;
+    klib::ComPtr<IWICBitmapSource> smaller;
+    UINT smallerWidth = 0, smallerHeight = 0;
+    if (placedWidth != w || placedHeight != h) {
+        // The decoder scales down first where it can; the sampling does only the rest.
+        smaller = decodedSmaller(factory, *frame.get(), width, height, static_cast<UINT>(placedWidth),
+                                 static_cast<UINT>(placedHeight));
+        if (smaller && FAILED(smaller->GetSize(&smallerWidth, &smallerHeight))) smaller.reset();
+    }
+    IWICBitmapSource& source = smaller ? *smaller.get() : static_cast<IWICBitmapSource&>(*frame.get());
+    const int sourceWidth = smaller ? static_cast<int>(smallerWidth) : w;
+    const int sourceHeight = smaller ? static_cast<int>(smallerHeight) : h;
+    return convertAndSample(factory, source, target, SourceAxis{placed.left, placedWidth, sourceWidth, false},
+                            SourceAxis{placed.top, placedHeight, sourceHeight, false}, picture);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ namespace {
 // thread gives up at its deadline, the worker when it is done.
 struct WallpaperJob {
     RECT area;
+    int step;
     std::vector<RECT> monitors;
     std::vector<MonitorWallpaper> wallpapers;
     bool given;                             // wallpapers came with the request
@@ -42,7 +43,7 @@ std::unique_ptr<PlacedPicture> place(WallpaperJob& job) {
                                 factory.putVoid()))) {
         return nullptr;
     }
-    auto picture = std::make_unique<PlacedPicture>(job.area);
+    auto picture = std::make_unique<PlacedPicture>(job.area, job.step);
     const RECT desktop = boundsOf(job.wallpapers);
     for (const MonitorWallpaper& wallpaper : job.wallpapers) {
         picture->fill(wallpaper.monitor, wallpaper.background);
@@ -98,13 +99,15 @@ void prepareWallpaperDecoding() noexcept {
 }
 
 std::unique_ptr<PlacedPicture> loadWallpaper(const RECT& area, const std::vector<RECT>& monitors,
-                                             const std::vector<MonitorWallpaper>* wallpapers, DWORD deadline) {
+                                             const std::vector<MonitorWallpaper>* wallpapers, DWORD deadline,
+                                             int step) {
     if (area.right <= area.left || area.bottom <= area.top) {
         return nullptr;
     }
     try {
         auto job = std::make_shared<WallpaperJob>();
         job->area = area;
+        job->step = step;
         job->monitors = monitors.empty() ? awt::getMonitorRectangles() : monitors;
         job->given = wallpapers != nullptr;
         if (job->given) job->wallpapers = *wallpapers;

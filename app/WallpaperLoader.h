@@ -17,8 +17,10 @@ constexpr DWORD WALLPAPER_BUDGET_MS = 500;
 // system's settings for monitors, or for the monitors the system reports when that is empty). Returns
 // null when the picture is not ready by deadline (a GetTickCount value) or cannot be made; a worker
 // still busy then, say in a read from a share that does not answer, is left to finish on its own.
+// The picture holds only the pixels that cells of step pixels from the area's corner read.
 std::unique_ptr<PlacedPicture> loadWallpaper(const RECT& area, const std::vector<RECT>& monitors,
-                                             const std::vector<MonitorWallpaper>* wallpapers, DWORD deadline);
+                                             const std::vector<MonitorWallpaper>* wallpapers, DWORD deadline,
+                                             int step = 1);
 
 // Loads COM and the imaging component on a worker thread of its own, which then ends: in a fresh
 // process that takes Wine much of the budget, and the saver does it while its window is made.

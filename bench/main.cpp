@@ -21,6 +21,7 @@
 #include "tests/support/SurfaceWindow.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -180,6 +181,14 @@ int main(int argc, char** argv) {
             MsgWaitForMultipleObjectsEx(0, nullptr, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
         return 0;
+    }
+    if (argc == 5 && std::strcmp(argv[1], "wallpaper-seed") == 0) {
+        // The wallpaper's seeding alone, for its peak memory: started by the wallpaper part.
+        int count = 0;
+        LPWSTR* const wide = CommandLineToArgvW(GetCommandLineW(), &count);  // the paths as Windows names them
+        const int result = wide != nullptr && count == 5 ? bench::runWallpaperSeed(wide[2], wide[3], std::atoi(argv[4])) : 2;
+        LocalFree(wide);
+        return result;
     }
     if (argc >= 3 && std::strcmp(argv[1], "floor") == 0) {
         // The bare floor program for tools/saver-cpu.sh: one full-screen copy each tick, for the given

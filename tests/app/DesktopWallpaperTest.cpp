@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/ImageFiles.h"
@@ -65,9 +66,9 @@ protected:
         EXPECT_EQ(0, desktop.references);  // every reference taken was given back
     }
     // The two monitors' wallpaper read through the interface and placed over BOTH.
-    std::unique_ptr<PlacedPicture> place() {
+    std::unique_ptr<PlacedPicture> place(int step) {
         const std::vector<MonitorWallpaper> wallpapers = readDesktopWallpaper(desktop);
-        return loadWallpaper(BOTH, {LEFT_MONITOR, RIGHT_MONITOR}, &wallpapers, GetTickCount() + 10000);
+        return loadWallpaper(BOTH, {LEFT_MONITOR, RIGHT_MONITOR}, &wallpapers, GetTickCount() + 10000, step);
     }
 
     const klib::ComApartment apartment{COINIT_APARTMENTTHREADED};
@@ -96,12 +97,15 @@ TEST_F(DesktopWallpaper, EachMonitorGetsItsOwnRectanglePictureAndTheNumberedPlac
 }
 
 // Centred and tiled pictures keep their pixels, so every pixel of the area is known: each monitor's
-// own picture where its placement puts it, the background around it, nothing outside the monitors.
+// own picture where its placement puts it, the background around it, nothing outside the monitors,
+// and held for cells of 3 pixels, nothing between the pixels they read.
 TEST_F(DesktopWallpaper, CentredAndTiledPicturesLieOnTheirOwnMonitorsPixelForPixel) {
-    for (const DESKTOP_WALLPAPER_POSITION position : {DWPOS_CENTER, DWPOS_TILE}) {
-        SCOPED_TRACE(::testing::Message() << "DWPOS " << static_cast<int>(position));
+    for (const auto& run : {std::pair{DWPOS_CENTER, 1}, {DWPOS_TILE, 1}, {DWPOS_CENTER, 3}, {DWPOS_TILE, 3}}) {
+        const DESKTOP_WALLPAPER_POSITION position = run.first;
+        const int step = run.second;
+        SCOPED_TRACE(::testing::Message() << "DWPOS " << static_cast<int>(position) << ", step " << step);
         desktop.position = position;
-        const auto picture = place();
+        const auto picture = place(step);
         ASSERT_NE(nullptr, picture);
         const auto expected = [position](const RECT& monitor, int width, int height, auto pixel, int x, int y) {
             const int dx = x - monitor.left, dy = y - monitor.top;
@@ -113,7 +117,8 @@ TEST_F(DesktopWallpaper, CentredAndTiledPicturesLieOnTheirOwnMonitorsPixelForPix
         int wrong = 0;
         for (int y = BOTH.top; y < BOTH.bottom; ++y) {
             for (int x = BOTH.left; x < BOTH.right; ++x) {
-                const COLORREF want = inside(LEFT_MONITOR, x, y)    ? expected(LEFT_MONITOR, LEFT_WIDTH, LEFT_HEIGHT, leftPixel, x, y)
+                const COLORREF want = (x - BOTH.left) % step != 0 || (y - BOTH.top) % step != 0 ? CLR_INVALID
+                                      : inside(LEFT_MONITOR, x, y)    ? expected(LEFT_MONITOR, LEFT_WIDTH, LEFT_HEIGHT, leftPixel, x, y)
                                       : inside(RIGHT_MONITOR, x, y) ? expected(RIGHT_MONITOR, RIGHT_WIDTH, RIGHT_HEIGHT, rightPixel, x, y)
                                                                     : CLR_INVALID;
                 const COLORREF got = picture->getPixel(x, y);
