@@ -10,12 +10,12 @@ namespace awt {
 
 // Listener adapters that call a method without arguments of an owning object.
 
-// What every adapter holds: the owner and its method.
-template <class T>
-class MemberCall {
+// What every adapter is: a listener of one kind that holds the owner and its method.
+template <class T, class Listener>
+class MemberAdapter : public Listener {
 public:
     using Method = void (T::*)();
-    MemberCall(T* owner, Method method) noexcept : owner(owner), method(method) {}
+    MemberAdapter(T* owner, Method method) noexcept : owner(owner), method(method) {}
 
 protected:
     void call() const { (owner->*method)(); }
@@ -26,37 +26,33 @@ private:
 };
 
 template <class T>
-class ActionListener_mem_fun_t : public ActionListener, private MemberCall<T> {
+class ActionListener_mem_fun_t : public MemberAdapter<T, ActionListener> {
 public:
-    using typename MemberCall<T>::Method;
-    using MemberCall<T>::MemberCall;
+    using MemberAdapter<T, ActionListener>::MemberAdapter;
     void actionPerformed(ActionEvent&) override { this->call(); }
 };
 
 template <class T>
-class AdjustmentListener_mem_fun_t : public AdjustmentListener, private MemberCall<T> {
+class AdjustmentListener_mem_fun_t : public MemberAdapter<T, AdjustmentListener> {
 public:
-    using typename MemberCall<T>::Method;
-    using MemberCall<T>::MemberCall;
+    using MemberAdapter<T, AdjustmentListener>::MemberAdapter;
     // The kind of adjustment and the value are the caller's to read from the source.
     void adjustmentValueChanged(AdjustmentEvent&) override { this->call(); }
 };
 
 template <class T>
-class ItemListener_mem_fun_t : public ItemListener, private MemberCall<T> {
+class ItemListener_mem_fun_t : public MemberAdapter<T, ItemListener> {
 public:
-    using typename MemberCall<T>::Method;
-    using MemberCall<T>::MemberCall;
+    using MemberAdapter<T, ItemListener>::MemberAdapter;
     // The item is the caller's to read from the source.
     void itemStateChanged(ItemEvent&) override { this->call(); }
 };
 
 // Claims the key press it handles, so it goes no further.
 template <class T>
-class KeyListener_mem_fun_t : public KeyListener, private MemberCall<T> {
+class KeyListener_mem_fun_t : public MemberAdapter<T, KeyListener> {
 public:
-    using typename MemberCall<T>::Method;
-    using MemberCall<T>::MemberCall;
+    using MemberAdapter<T, KeyListener>::MemberAdapter;
     void keyPressed(KeyEvent& event) override {
         this->call();
         event.consumed = true;
