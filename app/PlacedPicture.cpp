@@ -41,7 +41,9 @@ void PlacedPicture::fill(const RECT& rect, COLORREF colour) noexcept {
     heldColumns(rect.left, rect.right, left, right);
     heldRows(rect.top, rect.bottom, top, bottom);
     const std::uint32_t pixel = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    for (int row = top; row < bottom; ++row) std::fill(heldRow(row) + left, heldRow(row) + right, pixel);
+    for (int row = top; row < bottom; ++row) {
+        std::fill(heldRow(row) + left, heldRow(row) + right, pixel);
+    }
 }
 
 const std::uint32_t* PlacedPicture::held(int x, int y) const noexcept {
