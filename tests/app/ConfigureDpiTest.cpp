@@ -81,11 +81,8 @@ TEST(ConfigureDpiTest, MovedToAMonitorOfAnotherDpiItScalesAsOnePieceAndBack) {
     ASSERT_EQ(childrenSized(handle, 128, 96), 1);
     expectNothingClipped(*dialog);  // as first laid out
 
+    // Taking the suggested rectangle and the size asked for it are FrameDpiTest's.
     moveToDpi(*dialog, 144, RECT{40, 30, 40 + before.width, 30 + before.height});
-    EXPECT_EQ(dialog->getX(), 40);
-    EXPECT_EQ(dialog->getY(), 30);
-    EXPECT_GT(dialog->getWidth(), before.width * 5 / 4);
-    EXPECT_GT(dialog->getHeight(), before.height * 5 / 4);
     // This process is not really at 144 DPI: the window keeps its 96 DPI border inside a size made for
     // the wider one, and the band holding the preview gets those few pixels.
     EXPECT_EQ(childrenSized(handle, 192, 144, 16), 1) << "the preview at 144 DPI";

@@ -15,7 +15,7 @@
 namespace {
 
 const std::wstring SCRATCH_PATH = L"Software\\OrlivexTest.SettingsStore";
-const wchar_t* const NAMES[] = {L"interval", L"size", L"color"};
+const wchar_t* const NAMES[] = {L"interval", L"size", L"color", L"picture"};
 
 using Values = std::array<int, 3>;  // interval, cell size, colour
 
@@ -47,42 +47,25 @@ TEST_F(SettingsStore, WithoutTheKeyGivesTheDefaultsAndCreatesNothingButStoreCrea
 }
 
 TEST_F(SettingsStore, EachValueMissingOfAnotherTypeOrSizeOrOutOfRangeFallsBackAlone) {
+    EXPECT_EQ(StoredSettings{}, loadStoredSettings(SCRATCH_PATH));
     const struct { int value; DWORD type; ULONGLONG data; DWORD size; int expected; } cases[] = {
         {0, REG_NONE, 0, 0, 50}, {1, REG_NONE, 0, 0, 2}, {2, REG_NONE, 0, 0, 0x804060},  // missing
-        {0, REG_SZ, 0x300033, 6, 50} /* L"30" */, {1, REG_QWORD, 5, 8, 2}, {1, REG_DWORD, 5, 8, 2},
-        {2, REG_DWORD, 0x1234, 2, 0x804060}, {0, REG_DWORD, 0xFFFFFFFF, 4, 50}, {0, REG_DWORD, 0x80000000, 4, 50},
-        {1, REG_DWORD, 0xFFFFFFFF, 4, 2}, {2, REG_DWORD, 0xFF804060, 4, static_cast<int>(0xFF804060)}};
-    // The ranges' ends and the values just outside are the table test's below.
+        {3, REG_NONE, 0, 0, PICTURE_SCREEN}, {0, REG_SZ, 0x300033, 6, 50} /* L"30" */, {1, REG_QWORD, 5, 8, 2},
+        {1, REG_DWORD, 5, 8, 2}, {2, REG_DWORD, 0x1234, 2, 0x804060}, {3, REG_BINARY, 1, 4, PICTURE_SCREEN},
+        {0, REG_DWORD, 0xFFFFFFFF, 4, 50}, {0, REG_DWORD, 0x80000000, 4, 50}, {1, REG_DWORD, 0xFFFFFFFF, 4, 2},
+        {2, REG_DWORD, 0xFF804060, 4, static_cast<int>(0xFF804060)}, {3, REG_DWORD, 0x80000001, 4, PICTURE_SCREEN}};
+    // The ranges' ends and the values just outside are the table test's below; the type and size checks
+    // themselves are RegistryKeyTest's.
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << NAMES[c.value] << " type " << c.type << " data " << c.data);
-        storeSettings(SCRATCH_PATH, 300, 7, 0x00FF00);
+        storeSettings(SCRATCH_PATH, StoredSettings{300, 7, 0x00FF00, PICTURE_GENERATED});
         const Key key = openKey(SCRATCH_PATH, KEY_ALL_ACCESS);
         ASSERT_EQ(ERROR_SUCCESS, c.type == REG_NONE ? RegDeleteValueW(key.get(), NAMES[c.value])
                                                     : RegSetValueExW(key.get(), NAMES[c.value], 0, c.type,
                                                                      reinterpret_cast<const BYTE*>(&c.data), c.size));
-        Values expected{300, 7, 0x00FF00};
+        std::array<int, 4> expected{300, 7, 0x00FF00, PICTURE_GENERATED};
         expected[c.value] = c.expected;
-        EXPECT_EQ(expected, load());
-    }
-}
-
-TEST_F(SettingsStore, PictureMissingOfAnotherTypeOrSizeOrOutOfRangeReadsAsTheScreen) {
-    EXPECT_EQ(StoredSettings{}, loadStoredSettings(SCRATCH_PATH));
-    EXPECT_EQ(PICTURE_SCREEN, loadStoredSettings(SCRATCH_PATH).picture);
-    const struct { DWORD type; ULONGLONG data; DWORD size; int expected; } cases[] = {
-        {REG_NONE, 0, 0, PICTURE_SCREEN},  // missing
-        {REG_SZ, 0x31, 4, PICTURE_SCREEN} /* L"1" */, {REG_QWORD, 1, 8, PICTURE_SCREEN},
-        {REG_DWORD, 2, 8, PICTURE_SCREEN}, {REG_DWORD, 1, 2, PICTURE_SCREEN}, {REG_BINARY, 1, 4, PICTURE_SCREEN},
-        {REG_DWORD, 1, 4, PICTURE_WALLPAPER}, {REG_DWORD, 0xFFFFFFFF, 4, PICTURE_SCREEN},
-        {REG_DWORD, 0x80000001, 4, PICTURE_SCREEN}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "type " << c.type << " data " << c.data << " size " << c.size);
-        storeSettings(SCRATCH_PATH, StoredSettings{300, 7, 0x00FF00, PICTURE_GENERATED});
-        const Key key = openKey(SCRATCH_PATH, KEY_ALL_ACCESS);
-        ASSERT_EQ(ERROR_SUCCESS, c.type == REG_NONE ? RegDeleteValueW(key.get(), L"picture")
-                                                    : RegSetValueExW(key.get(), L"picture", 0, c.type,
-                                                                     reinterpret_cast<const BYTE*>(&c.data), c.size));
-        EXPECT_EQ((StoredSettings{300, 7, 0x00FF00, c.expected}), loadStoredSettings(SCRATCH_PATH));
+        EXPECT_EQ((StoredSettings{expected[0], expected[1], expected[2], expected[3]}), loadStoredSettings(SCRATCH_PATH));
     }
 }
 

@@ -45,16 +45,6 @@ private:
     ULONG_PTR cookie = 0;
 };
 
-class ItemLog : public awt::ItemListener {
-public:
-    explicit ItemLog(Log& log) : log(log) {}
-    ~ItemLog() noexcept override = default;
-    void itemStateChanged(awt::ItemEvent& event) override { log.push_back(L"item " + std::to_wstring(event.item)); }
-
-private:
-    Log& log;
-};
-
 class ChoiceWindow : public ui_test::WidgetWindow {
 protected:
     // With Common Controls 6 from the manifest when newer.
@@ -98,7 +88,7 @@ protected:
 
     std::unique_ptr<CommonControls6> controls6;
     awt::Choice* choice = nullptr;
-    ItemLog items{log};
+    ui_test::LoggingListener items{log, L"items"};
     ui_test::LoggingListener enter{log, L"enter", true};
     ui_test::LoggingListener escape{log, L"escape", true};
 };
@@ -168,7 +158,7 @@ TEST_P(ChoiceControls, TheUsersChoiceFiresOneItemEventAndEscapeInTheOpenListPuts
     window.addKeyAccelerator(awt::KeyStroke{VK_ESCAPE, 0, false}, &escape);
     showChoice();
     press(handle(), VK_DOWN);  // a closed list steps at once
-    EXPECT_EQ((Log{L"item 1"}), log);
+    EXPECT_EQ((Log{L"items:item 1"}), log);
     EXPECT_EQ(1, choice->getSelectedIndex());
 
     log.clear();
@@ -178,7 +168,7 @@ TEST_P(ChoiceControls, TheUsersChoiceFiresOneItemEventAndEscapeInTheOpenListPuts
     EXPECT_FALSE(choice->isDropped()) << "Enter did not close the list";
     EXPECT_EQ(2, choice->getSelectedIndex());
     ASSERT_FALSE(log.empty());
-    EXPECT_EQ(L"item 2", log.back()) << "the list's Enter reached the window";
+    EXPECT_EQ(L"items:item 2", log.back()) << "the list's Enter reached the window";
 
     log.clear();
     ASSERT_TRUE(dropDown());
@@ -186,7 +176,7 @@ TEST_P(ChoiceControls, TheUsersChoiceFiresOneItemEventAndEscapeInTheOpenListPuts
     press(handle(), VK_ESCAPE);
     EXPECT_FALSE(choice->isDropped()) << "Escape did not close the list";
     EXPECT_EQ(SendMessageW(handle(), CB_GETCURSEL, 0, 0), choice->getSelectedIndex());
-    for (const std::wstring& line : log) EXPECT_EQ(L"item", line.substr(0, 4)) << "the list's Escape reached the window";
+    for (const std::wstring& line : log) EXPECT_EQ(L"items:item", line.substr(0, 10)) << "the list's Escape reached the window";
 
     // Closed, the window has them again.
     log.clear();

@@ -139,6 +139,7 @@ public:
 // Appends one line per notification to a shared log, consumes when told to, then runs action (e.g. to throw).
 class LoggingListener : public awt::ActionListener,
                         public awt::TextListener,
+                        public awt::ItemListener,
                         public awt::AdjustmentListener,
                         public awt::KeyListener,
                         public awt::WindowListener {
@@ -149,6 +150,7 @@ public:
 
     void actionPerformed(awt::ActionEvent& e) override { record(L"action", e.consumed); }
     void textValueChanged(awt::TextEvent& e) override { record(L"text", e.consumed); }
+    void itemStateChanged(awt::ItemEvent& e) override { record(L"item " + std::to_wstring(e.item), e.consumed); }
     void adjustmentValueChanged(awt::AdjustmentEvent& e) override {
         record(L"adjust " + std::to_wstring(e.adjustmentType) + L" " + std::to_wstring(e.value), e.consumed);
     }
