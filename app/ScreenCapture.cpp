@@ -2,7 +2,10 @@
 
 #include "awt/AWTException.h"
 #include "awt/GdiObject.h"
+#include "awt/Screen.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 
@@ -70,11 +73,22 @@ void ScreenCapture::capture(HDC screen, const RECT& area) {
     bool copied = false;
     try {
         copy = std::make_unique<awt::DibSurface>(bounds.right - bounds.left, bounds.bottom - bounds.top);
+        // Only what a monitor shows is copied: what the screen gives between monitors of different
+        // sizes is undefined under some systems (one copy black, the next what another left there).
+        // The rest stays black, as a copy of a whole screen reads it.
+        std::fill(copy->row(0), copy->row(0) + static_cast<std::size_t>(copy->getWidth()) * copy->getHeight(), 0u);
+        std::vector<RECT> shown = awt::getMonitorRectangles();
+        if (shown.empty()) shown.push_back(bounds);
         copied = true;
         for (const RECT& part : parts) {
-            copied = copied && BitBlt(copy->getDC(), part.left - bounds.left, part.top - bounds.top,
-                                      part.right - part.left, part.bottom - part.top, screen, part.left, part.top,
-                                      SRCCOPY);
+            for (const RECT& monitor : shown) {
+                RECT piece;
+                if (copied && IntersectRect(&piece, &part, &monitor)) {
+                    copied = BitBlt(copy->getDC(), piece.left - bounds.left, piece.top - bounds.top,
+                                    piece.right - piece.left, piece.bottom - piece.top, screen, piece.left,
+                                    piece.top, SRCCOPY) != FALSE;
+                }
+            }
         }
     } catch (const klib::Exception&) {
         copied = false;
@@ -88,6 +102,7 @@ void ScreenCapture::capture(HDC screen, const RECT& area) {
         }
         parts.clear();
         bounds = RECT{0, 0, 0, 0};
+        failed = true;
         return;
     }
     // The pixels are read directly, so queued GDI work must be done first.

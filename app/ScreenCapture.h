@@ -25,6 +25,8 @@ public:
 
     // Whether any part of the area was copied.
     bool isCaptured() const noexcept { return !parts.empty(); }
+    // Whether a part of the screen was shown there but could not be copied.
+    bool hasFailed() const noexcept { return failed; }
 
     // The colour at (x, y) in screen coordinates, or CLR_INVALID where it could not be read.
     COLORREF getPixel(int x, int y) const noexcept override {
@@ -61,4 +63,5 @@ private:
     std::vector<RECT> parts;  // visible parts of the screen context inside the area, all copied
     RECT bounds{0, 0, 0, 0};  // smallest rectangle around parts; the copy covers exactly this
     std::unique_ptr<awt::DibSurface> copy;
+    bool failed = false;
 };

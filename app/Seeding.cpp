@@ -52,38 +52,74 @@ const std::uint32_t* rowRun(const SeedPicture& picture, int x, int y, int cellSi
     return sampled != nullptr ? sampled : picture.readableRun(x, y, (columns - 1) * cellSize + 1);
 }
 
+// Fills the cells of one board row from the pixels at y: the cell in column c reads the pixel at
+// originX + c x cellSize.
+void fillRow(const SeedPicture& picture, int originX, int y, int cellSize, unsigned key, int columns,
+             std::uint64_t* cells) noexcept {
+    // The usual case, the whole row readable as one run, is read straight from the picture.
+    int stride = 1;
+    const std::uint32_t* const run = rowRun(picture, originX, y, cellSize, columns, stride);
+    for (int first = 0; first < columns; first += 64) {
+        const int count = std::min(64, columns - first);
+        std::uint64_t word = 0;
+        int bit = 0;
+        if (run != nullptr) {
+#ifdef ORLIVEX_WIDE_BAND
+            for (; bit + 4 <= count; bit += 4) {
+                word |= static_cast<std::uint64_t>(inBand(run + (first + bit) * stride, stride, key)) << bit;
+            }
+#endif
+            for (; bit < count; ++bit) {
+                word |= static_cast<std::uint64_t>(inBand(run[(first + bit) * stride], key)) << bit;
+            }
+        } else {
+            for (; bit < count; ++bit) {
+                // An unreadable pixel is CLR_INVALID, all bits set: grey 255.
+                const COLORREF pixel = picture.getPixel(originX + (first + bit) * cellSize, y);
+                word |= static_cast<std::uint64_t>(inBand(awt::DibSurface::toPixel(pixel), key)) << bit;
+            }
+        }
+        cells[first / 64] = word;
+    }
+}
+
+// Whether the readable pixels of the rows added so far show more than one colour.
+class ColourCount {
+public:
+    void addRow(const SeedPicture& picture, int originX, int y, int cellSize, int columns) noexcept {
+        int stride = 1;
+        const std::uint32_t* const run = rowRun(picture, originX, y, cellSize, columns, stride);
+        for (int column = 0; column < columns && !several; ++column) {
+            std::uint32_t pixel;
+            if (run != nullptr) {
+                pixel = run[column * stride] & 0xFFFFFF;  // some copies set the top byte
+            } else {
+                const COLORREF colour = picture.getPixel(originX + column * cellSize, y);
+                if (colour == CLR_INVALID) continue;
+                pixel = awt::DibSurface::toPixel(colour) & 0xFFFFFF;
+            }
+            several = seen && pixel != first;
+            if (!seen) {
+                seen = true;
+                first = pixel;
+            }
+        }
+    }
+    bool showsSeveral() const noexcept { return several; }
+
+private:
+    bool seen = false;
+    bool several = false;
+    std::uint32_t first = 0;
+};
+
 class PictureRows final : public LifeBoard::RowSource {
 public:
     PictureRows(const SeedPicture& picture, int originX, int originY, int cellSize, unsigned key, int columns)
         : picture(picture), originX(originX), originY(originY), cellSize(cellSize), key(key), columns(columns) {}
 
     void fillRow(int row, std::uint64_t* cells) override {
-        const int y = originY + row * cellSize;
-        // The usual case, the whole row readable as one run, is read straight from the picture.
-        int stride = 1;
-        const std::uint32_t* const run = rowRun(picture, originX, y, cellSize, columns, stride);
-        for (int first = 0; first < columns; first += 64) {
-            const int count = std::min(64, columns - first);
-            std::uint64_t word = 0;
-            int bit = 0;
-            if (run != nullptr) {
-#ifdef ORLIVEX_WIDE_BAND
-                for (; bit + 4 <= count; bit += 4) {
-                    word |= static_cast<std::uint64_t>(inBand(run + (first + bit) * stride, stride, key)) << bit;
-                }
-#endif
-                for (; bit < count; ++bit) {
-                    word |= static_cast<std::uint64_t>(inBand(run[(first + bit) * stride], key)) << bit;
-                }
-            } else {
-                for (; bit < count; ++bit) {
-                    // An unreadable pixel is CLR_INVALID, all bits set: grey 255.
-                    const COLORREF pixel = picture.getPixel(originX + (first + bit) * cellSize, y);
-                    word |= static_cast<std::uint64_t>(inBand(awt::DibSurface::toPixel(pixel), key)) << bit;
-                }
-            }
-            cells[first / 64] = word;
-        }
+        ::fillRow(picture, originX, originY + row * cellSize, cellSize, key, columns, cells);
     }
 
 private:
@@ -91,6 +127,42 @@ private:
     int originX, originY, cellSize;
     unsigned key;
     int columns;
+};
+
+// The screen's rows, copied a band of about SCREEN_BAND_PIXELS at a time as the board asks for them
+// (top row first), so that no more than one band is held; the colours are counted on the way.
+class ScreenRows final : public LifeBoard::RowSource {
+public:
+    ScreenRows(const SeedRequest& request, int columns)
+        : request(request), columns(columns), width(std::max(0, request.width)),
+          bottom(request.originY + std::max(0, request.height)),
+          bandHeight(std::max(1, SCREEN_BAND_PIXELS / std::max(1, width))) {}
+
+    void fillRow(int row, std::uint64_t* cells) override {
+        const int y = request.originY + row * request.cellSize;
+        if (band == nullptr || y >= bandBottom) {
+            band.reset();  // the old band goes before the next is taken
+            bandBottom = std::min(bottom, y + bandHeight);
+            band = std::make_unique<ScreenCapture>(request.originX, y, width, bandBottom - y);
+            captured = captured || band->isCaptured();
+            failed = failed || band->hasFailed();
+        }
+        ::fillRow(*band, request.originX, y, request.cellSize, request.key, columns, cells);
+        if (!colours.showsSeveral()) colours.addRow(*band, request.originX, y, request.cellSize, columns);
+    }
+
+    // Whether the screen was copied, every band of it that it shows, and the rows seeded from show more
+    // than one colour. A band that failed reads as no screen at all, as one failed copy of it all did.
+    bool showsSeveralColours() const noexcept { return captured && !failed && colours.showsSeveral(); }
+
+private:
+    const SeedRequest& request;
+    const int columns, width, bottom, bandHeight;
+    std::unique_ptr<ScreenCapture> band;
+    int bandBottom = 0;
+    bool captured = false;
+    bool failed = false;
+    ColourCount colours;
 };
 
 class GreyRows final : public LifeBoard::RowSource {
@@ -136,30 +208,11 @@ void seedFromPicture(LifeBoard& board, const SeedPicture& picture, int originX, 
 
 bool showsSeveralColours(const SeedPicture& picture, int originX, int originY, int cellSize, int columns,
                          int rows) noexcept {
-    bool seen = false;
-    std::uint32_t first = 0;
-    for (int row = 0; row < rows; ++row) {
-        const int y = originY + row * cellSize;
-        int stride = 1;
-        const std::uint32_t* const run = rowRun(picture, originX, y, cellSize, columns, stride);
-        for (int column = 0; column < columns; ++column) {
-            std::uint32_t pixel;
-            if (run != nullptr) {
-                pixel = run[column * stride] & 0xFFFFFF;  // some copies set the top byte
-            } else {
-                const COLORREF colour = picture.getPixel(originX + column * cellSize, y);
-                if (colour == CLR_INVALID) continue;
-                pixel = awt::DibSurface::toPixel(colour) & 0xFFFFFF;
-            }
-            if (!seen) {
-                seen = true;
-                first = pixel;
-            } else if (pixel != first) {
-                return true;
-            }
-        }
+    ColourCount colours;
+    for (int row = 0; row < rows && !colours.showsSeveral(); ++row) {
+        colours.addRow(picture, originX, originY + row * cellSize, cellSize, columns);
     }
-    return false;
+    return colours.showsSeveral();
 }
 
 void seedGenerated(LifeBoard& board, unsigned seed, unsigned key) {
@@ -172,11 +225,10 @@ PictureSource seedBoard(LifeBoard& board, const SeedRequest& request) {
     const int columns = board.getColumns(), rows = board.getRows();
     for (const PictureSource source : sourcesFor(request.picture)) {
         if (source == PictureSource::SCREEN) {
-            const ScreenCapture screen(request.originX, request.originY, std::max(0, request.width),
-                                       std::max(0, request.height));
-            if (screen.isCaptured() &&
-                showsSeveralColours(screen, request.originX, request.originY, request.cellSize, columns, rows)) {
-                seedFromPicture(board, screen, request.originX, request.originY, request.cellSize, request.key);
+            // Seeded while the colours are counted; a screen of one colour is then seeded over.
+            ScreenRows screen(request, columns);
+            board.seed(screen);
+            if (screen.showsSeveralColours()) {
                 return source;
             }
         } else {

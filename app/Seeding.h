@@ -8,6 +8,10 @@
 #include "app/SeedPicture.h"
 #include "app/Wallpaper.h"
 
+// About how many pixels of the screen seeding holds at once: it copies the screen a band of rows at a
+// time, 1 MB of pixels.
+constexpr int SCREEN_BAND_PIXELS = 1 << 18;
+
 // Where a board's first generation came from.
 enum class PictureSource { SCREEN, WALLPAPER, GENERATED };
 

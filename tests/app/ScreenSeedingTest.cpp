@@ -1,10 +1,16 @@
 #include "app/Orlivex.h"
+#include "app/ScreenCapture.h"
+#include "app/Seeding.h"
+#include "awt/Screen.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/support/Canvas.h"
+#include "tests/support/KnownGap.h"
 
 using testing_support::ScreenPicture;
 
@@ -52,6 +58,63 @@ TEST(SeedingFromTheScreen, BringsTheGreyBandOfTheKeyToLifeFromTheSeedOriginOn) {
             }
         }
         EXPECT_EQ(0, wrong);
+    }
+}
+
+// Seeding copies the screen a band of rows at a time: the board is the one a single copy of the whole
+// virtual screen seeds, also where the bands' ends fall between a cell's rows, and the colours that only
+// the last rows show still count.
+COLORREF noise(int x, int y) {
+    const unsigned h = (static_cast<unsigned>(x) * 2654435761u) ^ (static_cast<unsigned>(y) * 40503u + 0x9E37u);
+    return RGB(h >> 8 & 255, h >> 16 & 255, h >> 24);
+}
+// The last three rows, so that cells of 3 read one of them too.
+COLORREF flatButTheLastRows(int, int y) {
+    static const int last = GetSystemMetrics(SM_CYSCREEN) - 3;
+    return y < last ? RGB(40, 40, 40) : RGB(200, 200, 200);
+}
+
+TEST(SeedingFromTheScreen, SeedsBandByBandWhatAWholeCaptureSeeds) {
+    // The monitor's places are wrong there, and with them what the screen shows where none is.
+    if (testing_support::wine10ShowsOneRectangleForEveryMonitor()) GTEST_SKIP() << "the monitor gap of Wine 10";
+    const RECT all = awt::getVirtualScreen();
+    const int width = all.right - all.left, height = all.bottom - all.top;
+    ASSERT_GT(height, SCREEN_BAND_PIXELS / width + 1) << "a screen of one band";
+    for (const ScreenPicture::Picture shown : {noise, flatButTheLastRows}) {
+        const ScreenPicture picture(shown);
+        ASSERT_TRUE(picture.waitUntilShown());
+        for (const int cellSize : {1, 3}) {
+            for (const unsigned key : {0x20u, 0xC0u}) {
+                SCOPED_TRACE(::testing::Message() << (shown == noise ? "noise" : "flat but the last rows")
+                                                  << ", cell size " << cellSize << ", key " << key);
+                SeedRequest request;
+                request.originX = all.left;
+                request.originY = all.top;
+                request.width = width;
+                request.height = height;
+                request.cellSize = cellSize;
+                request.key = key;
+                request.picture = 0;
+                const int columns = (width + cellSize - 1) / cellSize, rows = (height + cellSize - 1) / cellSize;
+                LifeBoard banded(columns, rows), whole(columns, rows);
+                ASSERT_EQ(PictureSource::SCREEN, seedBoard(banded, request));
+                const ScreenCapture screen(all.left, all.top, width, height);
+                ASSERT_TRUE(screen.isCaptured());
+                seedFromPicture(whole, screen, all.left, all.top, cellSize, key);
+                int wrong = 0, alive = 0;
+                std::string first;
+                for (int row = 0; row < rows; ++row) {
+                    for (int column = 0; column < columns; ++column) {
+                        alive += whole.isAlive(column, row);
+                        if (banded.isAlive(column, row) != whole.isAlive(column, row) && wrong++ == 0) {
+                            first = std::to_string(column) + "," + std::to_string(row);
+                        }
+                    }
+                }
+                EXPECT_EQ(0, wrong) << "first at cell " << first;
+                EXPECT_GT(alive, 0);
+            }
+        }
     }
 }
 

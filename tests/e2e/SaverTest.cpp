@@ -44,7 +44,7 @@ int generationOfStripe(const std::vector<bool>& live) {
 TEST_F(SaverTest, EveryMonitorShowsLifeFromOneGreyBandOfItsOwnPicture) {
     // Where the system gives every monitor one rectangle, what needs the monitors' own places is marked:
     // the display the run set up, and the pointer on the leftmost monitor.
-    const bool oneRectangle = e2e::wine10ShowsOneRectangleForEveryMonitor();
+    const bool oneRectangle = testing_support::wine10ShowsOneRectangleForEveryMonitor();
     const char* const gap = "Wine 10: every monitor of a Xinerama display has the primary's rectangle";
     {
         const KnownGap mark(oneRectangle, gap);

@@ -62,14 +62,6 @@ int screenDpi() {
     return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
-bool wine10ShowsOneRectangleForEveryMonitor() {
-    const char* wine = std::getenv("ORLIVEX_WINE");
-    if (wine == nullptr || std::string(wine) != "10") return false;
-    const std::vector<RECT> rects = awt::getMonitorRectangles();
-    return rects.size() > 1 &&
-           std::all_of(rects.begin(), rects.end(), [&](const RECT& r) { return EqualRect(&r, &rects.front()); });
-}
-
 void expectRequestedDisplay() {
     if (const char* count = std::getenv("ORLIVEX_E2E_MONITORS")) {
         const std::vector<RECT> screens = awt::getMonitorRectangles();

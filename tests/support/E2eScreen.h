@@ -27,10 +27,6 @@ int livePixels(const RECT& area, COLORREF colour);
 
 
 int screenDpi();
-// A gap of Wine 10 (ORLIVEX_WINE=10, set by tools/with-wine.sh): on an X server with Xinerama and
-// without RandR, the only way to give it several monitors here, it reports every monitor with the
-// primary's rectangle. True when the monitor list shows that.
-bool wine10ShowsOneRectangleForEveryMonitor();
 // Fails unless the display is what the run set up: ORLIVEX_E2E_MONITORS monitors, one left of the
 // primary, and ORLIVEX_E2E_DPI; a plain display there would let the tests prove nothing.
 void expectRequestedDisplay();
