@@ -1,4 +1,5 @@
-// Dialog: modal showing: the owner's enabled state, the nested loop and what ends it, failures inside it.
+// Dialog: modal showing: the owner's enabled state, the nested loop and failures inside it. The close box
+// ending it is the configuration dialog's end-to-end test.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -68,14 +69,6 @@ TEST_F(ModalDialog, DisablesItsOwnerWhileShownAndEnablesItAfterwardsEachTimeUnle
         dialog->setVisible(false);
         EXPECT_FALSE(takeQuit());
     }
-}
-
-TEST_F(ModalDialog, CloseBoxHidesTheDialogAndEndsTheLoop) {
-    EXPECT_EQ(1, showWith([this] { SendMessageW(dialog->getHandle(), WM_SYSCOMMAND, SC_CLOSE, 0); }));
-
-    EXPECT_FALSE(IsWindowVisible(dialog->getHandle()));
-    EXPECT_TRUE(IsWindowEnabled(owner.getHandle()));
-    EXPECT_FALSE(takeQuit());
 }
 
 TEST_F(ModalDialog, FailureInsideTheLoopReachesTheCallerWithTheOwnerEnabledAndTheDialogHidden) {

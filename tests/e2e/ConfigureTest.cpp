@@ -120,7 +120,8 @@ protected:
     std::set<std::wstring> texts;  // of the labels and buttons
 };
 
-TEST_F(ConfigureTest, WithoutOwnerItIsCentredOnTheWorkAreaAndShowsTheStoredValues) {
+// Cancelling the colour chooser keeps the colour, and OK with values unchanged writes all four.
+TEST_F(ConfigureTest, WithoutOwnerItIsCentredOnTheWorkAreaShowsTheStoredValuesAndOkWritesAllFour) {
     settings.set(L"interval", 250);
     settings.set(L"size", 7);
     open(L"");
@@ -132,8 +133,10 @@ TEST_F(ConfigureTest, WithoutOwnerItIsCentredOnTheWorkAreaAndShowsTheStoredValue
     EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 1);
     EXPECT_EQ(e2e::textOf(intervalField()), L"250");
     EXPECT_EQ(e2e::textOf(sizeField()), L"7");
-    e2e::xdotool("key Escape");
+    chooseColour({}, IDCANCEL);
+    e2e::xdotool("key Return");
     expectClosesWithZero();
+    expectStored({250, 7, e2e::DEFAULT_COLOUR, 0});
 }
 
 struct Language {
@@ -211,14 +214,6 @@ TEST_F(ConfigureTest, TypedValuesAreClampedAndStoredOnOkWithThePicturePickedFrom
     e2e::click(buttons[L"OK"]);
     expectClosesWithZero();
     expectStored({1000, 1, e2e::DEFAULT_COLOUR, 2});
-}
-
-TEST_F(ConfigureTest, CancellingTheColourChooserKeepsTheColourAndOkWithUnchangedValuesWritesAllFour) {
-    open(L"/c");
-    chooseColour({}, IDCANCEL);
-    e2e::xdotool("key Return");
-    expectClosesWithZero();
-    expectStored({50, 2, e2e::DEFAULT_COLOUR, 0});
 }
 
 // The preview animates in the stored colour; a chosen colour paints new cells and is stored on OK.

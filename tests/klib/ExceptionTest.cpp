@@ -2,7 +2,6 @@
 #include "klib/Strings.h"
 #include "tests/support/DebugOutputCapture.h"
 #include "tests/support/ExpectThrows.h"
-#include "tests/support/MessageBoxReader.h"
 
 #include <gtest/gtest.h>
 
@@ -28,20 +27,6 @@ std::wstring systemText(DWORD code) {
     std::wstring text(buffer, length);
     LocalFree(buffer);
     return text;
-}
-
-TEST(ExceptionMessageBoxText, HasTwoLinesForMinusOneAndAddsAnyOtherCodeSignedWithItsSystemTextIfAny) {
-    const testing_support::DebugOutputCapture debugOutput;
-    EXPECT_EQ(klib::IllegalStateException(L"no peer").messageBoxText(), L"class klib::IllegalStateException\nno peer");
-    EXPECT_EQ(klib::RegException(L"size mismatch: 2", 0).messageBoxText(),
-              L"class klib::RegException\nsize mismatch: 2\nError code: 0 (" + systemText(0) + L")");
-    EXPECT_EQ(klib::Exception(L"failed", static_cast<int>(0x80004005u)).messageBoxText(),
-              L"class klib::Exception\nfailed\nError code: -2147467259 (" + systemText(0x80004005u) + L")");
-    // Without a system text the parenthesis is left out and the lost lookup is reported once.
-    EXPECT_EQ(klib::Exception(L"odd", UNKNOWN_CODE).messageBoxText(),
-              L"class klib::Exception\nodd\nError code: 305419896");
-    EXPECT_EQ(debugOutput.lines(), std::vector<std::wstring>{
-        L"ignored exception thrown by formatMessage() during Exception::showMessageBox()\n"});
 }
 
 // A stream buffer that keeps what is written and what had been written at each flush (sync).
@@ -79,21 +64,33 @@ TEST(ExceptionPrint, FlushesTheTiedStreamFirstAndTheLineOnceItIsWhole) {
     EXPECT_TRUE(cut.flushed.empty());
 }
 
-TEST(ExceptionPrint, WritesOneLineWithAnyCodeUnsignedOrOnlyTheFirstPartWhenTheLookupFails) {
+// The box gives the type and the message on lines of their own and adds any code but -1, signed; print
+// writes one line with the code unsigned. Both add the code's system text where there is one.
+TEST(ExceptionTexts, TheBoxHasALineEachAndPrintOneLineAndAFailedLookupIsLeftOutOrThrown) {
     const klib::IllegalStateException noPeer(L"no peer");
     const klib::RegException mismatch(L"size mismatch: 2", 0);
     const klib::Exception failed(L"failed", static_cast<int>(0x80004005u));
     const klib::IndexOutOfBoundsException index(L"index", 0, 1, 1);
-    const struct { const klib::Exception* e; std::wstring text; } lines[] = {
-        {&noPeer, L"class klib::IllegalStateException: no peer\n"},
-        {&mismatch, L"class klib::RegException: size mismatch: 2: 0 (" + systemText(0) + L")\n"},
-        {&failed, L"class klib::Exception: failed: 2147500037 (" + systemText(0x80004005u) + L")\n"},
-        {&index, L"class klib::IndexOutOfBoundsException: index: 1 (must be 0<=index<1)\n"}};
-    for (const auto& line : lines) {
+    const struct { const klib::Exception* e; std::wstring box, line; } texts[] = {
+        {&noPeer, L"class klib::IllegalStateException\nno peer", L"class klib::IllegalStateException: no peer\n"},
+        {&mismatch, L"class klib::RegException\nsize mismatch: 2\nError code: 0 (" + systemText(0) + L")",
+         L"class klib::RegException: size mismatch: 2: 0 (" + systemText(0) + L")\n"},
+        {&failed, L"class klib::Exception\nfailed\nError code: -2147467259 (" + systemText(0x80004005u) + L")",
+         L"class klib::Exception: failed: 2147500037 (" + systemText(0x80004005u) + L")\n"},
+        {&index, L"class klib::IndexOutOfBoundsException\nindex: 1 (must be 0<=index<1)",
+         L"class klib::IndexOutOfBoundsException: index: 1 (must be 0<=index<1)\n"}};
+    for (const auto& t : texts) {
+        EXPECT_EQ(t.e->messageBoxText(), t.box);
         std::wostringstream out;
-        EXPECT_EQ(&line.e->print(out), &out);
-        EXPECT_EQ(out.str(), line.text);
+        EXPECT_EQ(&t.e->print(out), &out);
+        EXPECT_EQ(out.str(), t.line);
     }
+    // Without a system text the box leaves the parenthesis out and reports the lost lookup once; print
+    // throws the lookup's failure, with only the first part written.
+    const testing_support::DebugOutputCapture debugOutput;
+    EXPECT_EQ(klib::Exception(L"odd", UNKNOWN_CODE).messageBoxText(), L"class klib::Exception\nodd\nError code: 305419896");
+    EXPECT_EQ(debugOutput.lines(), std::vector<std::wstring>{
+        L"ignored exception thrown by formatMessage() during Exception::showMessageBox()\n"});
     std::wostringstream out;
     expectThrows<klib::Exception>([&] { klib::Exception(L"odd", UNKNOWN_CODE).print(out); },
                                   L"class klib::Exception: ::FormatMessage() failed: 317");
@@ -103,16 +100,6 @@ TEST(ExceptionPrint, WritesOneLineWithAnyCodeUnsignedOrOnlyTheFirstPartWhenTheLo
     failedStream.setstate(std::ios_base::failbit);
     noPeer.print(failedStream);
     EXPECT_EQ(failedStream.str(), L"");
-}
-
-TEST(ExceptionShowMessageBox, ShowsTheTextAndReturnsTheButtonPressed) {
-    const wchar_t* const caption = L"Orlivex klib message box test";
-    testing_support::MessageBoxReader box;
-    const klib::Exception e(L"::CreateWindowEx() failed", ERROR_INVALID_WINDOW_HANDLE);
-    const int result = e.showMessageBox(nullptr, caption, MB_ICONERROR);
-    EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(box.caption(), caption);
-    EXPECT_EQ(box.text(), L"class klib::Exception\n::CreateWindowEx() failed\nError code: 1400 (" + systemText(1400) + L")");
 }
 
 // The lookup's failure is print's case above.

@@ -36,6 +36,7 @@ TEST(RunGuarded, ReturnsTheBodysCodeOrShowsAnyEscapedExceptionInAnErrorBoxAndRet
                   }),
                   1);
         EXPECT_EQ(box.text(), c.text);
+        EXPECT_EQ(box.caption(), L"Orlivex Screen Saver");
     }
 }
 
