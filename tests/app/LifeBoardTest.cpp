@@ -108,13 +108,9 @@ TEST_F(OrlivexBoard, TheSaverWindowOnScreenShowsTheBoardInItsColourThroughTicksA
     const auto wrongPixels = [&](COLORREF colour) {
         Canvas shown(width, window.getHeight(), RGB(255, 0, 255));
         shown.copyFrom(handle);
-        const std::vector<std::uint32_t> pixels = shown.pixels();
-        int wrong = 0;
-        for (size_t i = 0; i < pixels.size(); ++i) {
-            const int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
-            wrong += (pixels[i] & 0xFFFFFF) != (life.isAlive(x / 3, y / 3) ? Canvas::toPixel(colour) : 0u);
-        }
-        return wrong;
+        return shown.differences(Canvas(width, window.getHeight(), [&](int x, int y) {
+            return life.isAlive(x / 3, y / 3) ? colour : RGB(0, 0, 0);
+        }));
     };
     InvalidateRect(handle, nullptr, FALSE);
     UpdateWindow(handle);

@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 
 #include "tests/support/Canvas.h"
 #include "tests/support/KnownGap.h"
+#include "tests/support/LifeGrid.h"
 
 using testing_support::ScreenPicture;
 
@@ -94,25 +94,15 @@ TEST(SeedingFromTheScreen, SeedsBandByBandWhatAWholeCaptureSeeds) {
                 request.height = height;
                 request.cellSize = cellSize;
                 request.key = key;
-                request.picture = 0;
                 const int columns = (width + cellSize - 1) / cellSize, rows = (height + cellSize - 1) / cellSize;
                 LifeBoard banded(columns, rows), whole(columns, rows);
                 ASSERT_EQ(PictureSource::SCREEN, seedBoard(banded, request));
                 const ScreenCapture screen(all.left, all.top, width, height);
                 ASSERT_TRUE(screen.isCaptured());
                 seedFromPicture(whole, screen, all.left, all.top, cellSize, key);
-                int wrong = 0, alive = 0;
-                std::string first;
-                for (int row = 0; row < rows; ++row) {
-                    for (int column = 0; column < columns; ++column) {
-                        alive += whole.isAlive(column, row);
-                        if (banded.isAlive(column, row) != whole.isAlive(column, row) && wrong++ == 0) {
-                            first = std::to_string(column) + "," + std::to_string(row);
-                        }
-                    }
-                }
-                EXPECT_EQ(0, wrong) << "first at cell " << first;
-                EXPECT_GT(alive, 0);
+                const testing_support::Grid expected = testing_support::snapshot(whole);
+                EXPECT_EQ(0, testing_support::differences(testing_support::snapshot(banded), expected));
+                EXPECT_GT(testing_support::alive(expected), 0);
             }
         }
     }

@@ -10,7 +10,6 @@
 #include "awt/AWTException.h"
 #include "awt/Toolkit.h"
 #include "klib/Exception.h"
-#include "klib/Strings.h"
 
 using ui_test::CallRunnable;
 using ui_test::messageOf;
@@ -117,12 +116,6 @@ TEST_F(Preprocessors, OnlyAPreprocessorThatHandledTheMessageMayChangeTheList) {
               messageOf<awt::AWTException>([&] { preprocess(); }, &code));
     EXPECT_EQ(-1, code);
     EXPECT_EQ((std::vector<int>{1, 1}), calls) << "a handled message stops the chain; a failure stops it too";
-}
-
-TEST(ToolkitResources, MissingStringIsTheNullStringAndAMissingIconThrows) {
-    EXPECT_EQ(klib::nullString, awt::Toolkit::loadString(54321));
-    EXPECT_EQ(L"::LoadImage() failed",
-              messageOf<awt::AWTException>([] { awt::Toolkit::loadIcon(4711, 32, 32); }));
 }
 
 }  // namespace

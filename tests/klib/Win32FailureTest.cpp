@@ -15,18 +15,4 @@ TEST(Win32Failure, ThrowsTheCallersTypeWithTheLastErrorReadBeforeTheMessageIsBui
     EXPECT_EQ(code, static_cast<int>(ERROR_ACCESS_DENIED));
 }
 
-TEST(Win32Failure, CheckPassesSuccessAndNamesTheCallWithEmptyParenthesesOnFailure) {
-    EXPECT_NO_THROW(klib::check(TRUE, L"::InvalidateRect"));
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    testing_support::expectThrows<klib::Exception>([] { klib::check(FALSE, L"::InvalidateRect"); },
-                                                   L"class klib::Exception: ::InvalidateRect() failed: 1400");
-}
-
-TEST(Win32Failure, KeepsAGivenCodeWhateverTheLastErrorSays) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    const klib::RegException made = klib::failure<klib::RegException>(L"::RegOpenKeyEx", L"Software\\X", 2);
-    EXPECT_EQ(made.getMessage(), L"::RegOpenKeyEx(Software\\X) failed");
-    EXPECT_EQ(made.getErrorCode(), 2);
-}
-
 }  // namespace
