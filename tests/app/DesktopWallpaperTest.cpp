@@ -44,9 +44,7 @@ class DesktopWallpaper : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(apartment.isReady());
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        const std::wstring stem = std::wstring(temp) + L"orlivex-desktop-wallpaper-" + std::to_wstring(GetCurrentProcessId());
+        const std::wstring stem = testing_support::tempPath(L"orlivex-desktop-wallpaper");
         leftPath = stem + L"-left.png";
         rightPath = stem + L"-right.bmp";
         ASSERT_TRUE(testing_support::writeImage(leftPath, GUID_ContainerFormatPng, LEFT_WIDTH, LEFT_HEIGHT,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/Canvas.h"
+#include "tests/support/LifeGrid.h"
 #include "tests/support/Pump.h"
 #include "app/Orlivex.h"
 #include "screensaver/SaverWindow.h"
@@ -15,13 +16,6 @@
 namespace {
 
 using testing_support::pumpUntil;
-
-std::vector<bool> boardOf(const Orlivex& renderer) {
-    std::vector<bool> cells;
-    for (int row = 0; row < renderer.getRows(); ++row)
-        for (int column = 0; column < renderer.getColumns(); ++column) cells.push_back(renderer.isAlive(column, row));
-    return cells;
-}
 
 void sendDisplayState(HWND window, DWORD state, const GUID& setting = GUID_CONSOLE_DISPLAY_STATE) {
     POWERBROADCAST_SETTING message{setting, sizeof(DWORD), {}};
@@ -47,8 +41,9 @@ TEST(SaverDisplayStateTest, NoGenerationIsComputedWhileTheDisplayIsOff) {
             {0, &GUID_MONITOR_POWER_ON, false},      {1, &GUID_MONITOR_POWER_ON, true}};
         for (const auto& step : steps) {
             sendDisplayState(saver.getHandle(), step.state, *step.setting);
-            const std::vector<bool> board = boardOf(renderer);
-            EXPECT_EQ(pumpUntil([&] { return boardOf(renderer) != board; }, step.runs ? 2000 : 300), step.runs)
+            const testing_support::Grid board = testing_support::snapshot(renderer);
+            EXPECT_EQ(pumpUntil([&] { return testing_support::snapshot(renderer) != board; }, step.runs ? 2000 : 300),
+                      step.runs)
                 << "state " << step.state;
         }
         saver.endSaving();

@@ -32,12 +32,6 @@ std::vector<std::uint32_t> blockPixels() {
     return pixels;
 }
 
-std::wstring tempFolder() {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + L"orlivex-wallpaper-" + std::to_wstring(GetCurrentProcessId());
-}
-
 class Wallpaper : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -74,7 +68,7 @@ protected:
     }
 
     const klib::ComApartment apartment{COINIT_APARTMENTTHREADED};
-    const std::wstring folder = tempFolder();
+    const std::wstring folder = testing_support::tempPath(L"orlivex-wallpaper");
     std::vector<std::wstring> files;
 };
 

@@ -134,9 +134,7 @@ protected:
         const RECT screen = e2e::screenRect();
         width = screen.right - screen.left;
         height = screen.bottom - screen.top;
-        wchar_t folder[MAX_PATH];
-        GetTempPathW(MAX_PATH, folder);
-        jpeg = std::wstring(folder) + L"orlivex-desktop-" + std::to_wstring(GetCurrentProcessId()) + L".jpg";
+        jpeg = testing_support::tempPath(L"orlivex-desktop") + L".jpg";
         ASSERT_TRUE(testing_support::writeImage(jpeg, GUID_ContainerFormatJpeg, width, height,
                                                 makeLandscape(width, height)));
         decoded = decode(jpeg, width, height);

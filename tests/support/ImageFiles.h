@@ -56,6 +56,13 @@ inline bool writeImage(const std::wstring& path, const GUID& container, int widt
            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
+// A path in the temporary folder for stem, made this process's own.
+inline std::wstring tempPath(const std::wstring& stem) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    return folder + stem + L"-" + std::to_wstring(GetCurrentProcessId());
+}
+
 inline std::vector<char> readBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
