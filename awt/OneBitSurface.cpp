@@ -19,13 +19,6 @@ OneBitSurface::OneBitSurface(int width, int height, COLORREF colour)
     : DibSection(width, height, 1, tableOf(colour).data(), 2), stride((width + 31) / 32 * 4),
       colour(colour & 0xFFFFFF), bits(static_cast<std::uint8_t*>(getBits())) {}
 
-COLORREF OneBitSurface::getPixel(int x, int y) const noexcept {
-    if (x < 0 || x >= getWidth() || y < 0 || y >= getHeight()) {
-        return CLR_INVALID;
-    }
-    return (row(y)[x / 8] >> (7 - x % 8)) & 1 ? colour : RGB(0, 0, 0);
-}
-
 void OneBitSurface::setColor(COLORREF value) {
     const std::array<RGBQUAD, 2> colours = tableOf(value);
     if (SetDIBColorTable(getDC(), 0, 2, colours.data()) != 2) {

@@ -39,8 +39,6 @@ public:
     int getStride() const noexcept { return stride; }
     std::uint8_t* row(int y) noexcept { return bits + static_cast<std::size_t>(y) * stride; }
     const std::uint8_t* row(int y) const noexcept { return bits + static_cast<std::size_t>(y) * stride; }
-    // The colour pixel (x, y) shows; CLR_INVALID outside the surface.
-    COLORREF getPixel(int x, int y) const noexcept;
 
     COLORREF getColor() const noexcept { return colour; }
     // Every set bit shows the new colour from the next present on: the whole surface becomes dirty.
