@@ -43,13 +43,6 @@ TEST_F(OnScreenTest, OffScreenCellsStayDeadThroughOrdinaryAndSpreadGenerations) 
     EXPECT_TRUE(board.isAlive(139, 3));
 }
 
-TEST_F(OnScreenTest, AnAreaCoveringTheGridPutsEveryCellOnScreenAgain) {
-    board.setOnScreen({{-1, -1, 141, 9}});
-    std::srand(1);
-    for (int i = 0; i < 5; ++i) board.spreadStep(nullptr);
-    EXPECT_TRUE(board.isAlive(139, 7));
-}
-
 DWORD WINAPI grey90Key() { return 0x47 << 2; }
 
 // Monitor rectangles in screen coordinates against the cells of a renderer seeded from a screen of

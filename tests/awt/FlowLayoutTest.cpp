@@ -28,16 +28,6 @@ TEST_F(FlowLayoutTest, PrefersTheWidthsWithGapsAfterTheFirstNonZeroWidthAndTheTa
     EXPECT_EQ("39x34", preferred());
 }
 
-TEST_F(FlowLayoutTest, WithoutVisibleChildrenPrefersTheInsetsAndPlacesNothing) {
-    useBox(awt::Insets{1, 2, 3, 4});
-    add(10, 10)->setVisible(false);
-    box->getComponent(0)->setBounds(1, 2, 3, 4);
-
-    EXPECT_EQ("6x4", preferred());
-    layOut(100, 40);
-    EXPECT_EQ("(1,2,3,4)", allBounds());
-}
-
 TEST_F(FlowLayoutTest, PlacesTheRowByItsAlignmentCentresEachChildVerticallyAndNeverStartsLeftOfTheInset) {
     const FlowLayout::Alignment L = FlowLayout::LEFT, R = FlowLayout::RIGHT;
     const struct {

@@ -168,15 +168,10 @@ TEST_F(Install, ReplacesAnEarlierVersionLeavingOneEntry) {
     expectOnlyThisBuild("the earlier saver stayed");
 }
 
-TEST_F(Install, RefusesAnEarlierVersionOverALaterOne) {
+TEST_F(Install, RefusesAnEarlierVersionOverALaterOneAndUninstallRemovesTheFileAndTheEntry) {
     ASSERT_EQ(install(VERSION), 0u);
     EXPECT_EQ(install(OLDER), DWORD{ERROR_INSTALL_FAILURE});
     expectOnlyThisBuild("the earlier saver replaced the later");
-}
-
-TEST_F(Install, UninstallRemovesTheFileAndTheEntry) {
-    ASSERT_EQ(install(VERSION), 0u);
-    ASSERT_TRUE(exists(installedSaver()));
     EXPECT_EQ(uninstall(VERSION), 0u);
     EXPECT_FALSE(exists(installedSaver()));
     EXPECT_TRUE(orlivexEntries().empty());
