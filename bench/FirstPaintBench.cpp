@@ -1,6 +1,7 @@
 #include "bench/FirstPaintBench.h"
 
 #include "app/BoardPainter.h"
+#include "app/CellAreas.h"
 #include "app/LifeBoard.h"
 #include "app/Orlivex.h"
 #include "app/Seeding.h"
@@ -178,13 +179,7 @@ SeedParts seedParts(int cellSize, int width, int height) {
             awt::OneBitSurface surface(width, height, RGB(0, 255, 0));
             lap(0);
             LifeBoard board((width + cellSize - 1) / cellSize, (height + cellSize - 1) / cellSize);
-            std::vector<LifeBoard::CellArea> onScreen;
-            for (const RECT& shown : awt::getMonitorRectangles()) {
-                onScreen.push_back(LifeBoard::CellArea{(shown.left - left) / cellSize, (shown.top - top) / cellSize,
-                                                       (shown.right - left + cellSize - 1) / cellSize,
-                                                       (shown.bottom - top + cellSize - 1) / cellSize});
-            }
-            board.setOnScreen(onScreen);
+            board.setOnScreen(toCellAreas(awt::getMonitorRectangles(), left, top, cellSize));
             lap(1);
             SeedRequest request;
             request.originX = left;
