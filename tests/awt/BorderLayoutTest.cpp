@@ -1,9 +1,6 @@
 // Border layout: preferred size with gaps and insets, placement order and the region-key check.
 #include <gtest/gtest.h>
 
-#include <tuple>
-#include <vector>
-
 #include "tests/support/ComponentTestSupport.h"
 #include "awt/BorderLayout.h"
 
@@ -26,24 +23,18 @@ TEST_F(BorderLayoutTest, EmptyLayoutPrefersTheInsetsAndALoneCentreAddsNoGaps) {
 
 // The bands are placed first, then the columns, then the centre, with the gaps and inside the insets.
 TEST_F(BorderLayoutTest, BandsArePlacedFirstThenColumnsThenTheCentre) {
-    using Child = std::tuple<int, int, const awt::LayoutManager::Constraints*>;
-    const auto* const N = &BorderLayout::NORTH, *const S = &BorderLayout::SOUTH, *const E = &BorderLayout::EAST,
-                      *const W = &BorderLayout::WEST, *const C = &BorderLayout::CENTER;
-    const struct { awt::Insets insets; int hgap, vgap; std::vector<Child> children; const char* preferred;
-                   int width, height; const char* bounds; } cases[] = {
-        // (115 + 2 * 6 + 4 + 2) x (40 + 10 + 12 + 2 * 7 + 5 + 3)
-        {{5, 4, 3, 2}, 6, 7, {{50, 10, N}, {60, 12, S}, {25, 40, E}, {20, 30, W}, {70, 35, C}}, "133x84", 200, 150,
-         "(4,5,194,10)(4,135,194,12)(173,22,25,106)(4,22,20,106)(30,22,137,106)"}};
-    for (const auto& c : cases) {
-        useBox(c.insets);
-        layout.setHgap(c.hgap);
-        layout.setVgap(c.vgap);
-        for (const auto& [width, height, region] : c.children)
-            add(width, height, region);
-        EXPECT_EQ(c.preferred, preferred()) << &c - cases;
-        layOut(c.width, c.height);
-        EXPECT_EQ(c.bounds, allBounds()) << &c - cases;
-    }
+    useBox(awt::Insets{5, 4, 3, 2});
+    layout.setHgap(6);
+    layout.setVgap(7);
+    add(50, 10, &BorderLayout::NORTH);
+    add(60, 12, &BorderLayout::SOUTH);
+    add(25, 40, &BorderLayout::EAST);
+    add(20, 30, &BorderLayout::WEST);
+    add(70, 35, &BorderLayout::CENTER);
+    // (115 + 2 * 6 + 4 + 2) x (40 + 10 + 12 + 2 * 7 + 5 + 3)
+    EXPECT_EQ("133x84", preferred());
+    layOut(200, 150);
+    EXPECT_EQ("(4,5,194,10)(4,135,194,12)(173,22,25,106)(4,22,20,106)(30,22,137,106)", allBounds());
 }
 
 TEST_F(BorderLayoutTest, KeyThatIsNotARegionKeyIsRefusedButTheChildStaysUnplaced) {
